@@ -1,0 +1,56 @@
+#include "device/filter_driver.h"
+
+#include <algorithm>
+
+namespace zelt {
+namespace {
+
+void PutLittleEndian32(std::uint8_t* out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> DriverIdFromPath(std::string_view path) {
+  constexpr std::size_t kFirst = 54;  // position 55 counting from 1
+  if (path.size() < kFirst + 4) return std::nullopt;
+  std::uint16_t id = 0;
+  for (std::size_t i = kFirst; i < kFirst + 4; ++i) {
+    int digit = HexValue(path[i]);
+    if (digit < 0) return std::nullopt;
+    id = static_cast<std::uint16_t>(id * 16 + digit);
+  }
+  return id;
+}
+
+std::vector<std::uint8_t> DriverRequestHeader(std::uint32_t address, std::uint32_t length) {
+  std::vector<std::uint8_t> header(kDriverHeaderSize);
+  PutLittleEndian32(header.data(), address);
+  PutLittleEndian32(header.data() + 4, length);
+  return header;
+}
+
+void DriverRead(DriverHandle& driver, std::uint32_t address, std::span<std::uint8_t> destination) {
+  std::vector<std::uint8_t> buffer =
+      DriverRequestHeader(address, static_cast<std::uint32_t>(destination.size()));
+  buffer.resize(kDriverHeaderSize + destination.size(), 0);
+  driver.Control(kDriverReadRequest, buffer, buffer);
+  std::copy(buffer.begin() + kDriverHeaderSize, buffer.end(), destination.begin());
+}
+
+void DriverWrite(DriverHandle& driver, std::uint32_t address,
+                 std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> buffer =
+      DriverRequestHeader(address, static_cast<std::uint32_t>(bytes.size()));
+  buffer.insert(buffer.end(), bytes.begin(), bytes.end());
+  driver.Control(kDriverWriteRequest, buffer, {});
+}
+
+}  // namespace zelt
