@@ -1,0 +1,54 @@
+#pragma once
+// A virtual mouse on a link in virtual time, with a flow UI that records what it was asked to show.
+
+#include <string>
+#include <vector>
+
+#include "config/builtin_images.h"
+#include "device/device_link.h"
+#include "device/flow_ui.h"
+#include "emulator/virtual_clock.h"
+#include "emulator/virtual_filter_driver.h"
+#include "emulator/virtual_mouse.h"
+
+namespace zelt::test_support {
+
+class RecordingUi : public FlowUi {
+ public:
+  void ProcessMessages() override { ++pumps; }
+  void ShowProgress() override { ++progress_shown; }
+  void HideProgress() override { ++progress_hidden; }
+  void ShowMessage(std::string_view id) override { messages.emplace_back(id); }
+
+  int pumps = 0;
+  int progress_shown = 0;
+  int progress_hidden = 0;
+  std::vector<std::string> messages;
+};
+
+struct MouseRig {
+  explicit MouseRig(VirtualMouseFaults faults = {}, const DataBuf& memory = BuiltinImage(1))
+      : mouse(memory, faults), driver(faults.driver_id), link(mouse, &driver, clock) {
+    std::uint16_t version = kMouseVersion;
+    opened = link.OpenDevice(kMouseVendorId, kMouseProductId, version);
+    mouse.ClearRequests();
+  }
+
+  // The requests the mouse received, each as its command byte.
+  std::vector<std::uint8_t> Commands() const {
+    std::vector<std::uint8_t> commands;
+    for (const auto& request : mouse.requests()) commands.push_back(request[1]);
+    return commands;
+  }
+
+  VirtualClock clock;
+  VirtualMouse mouse;
+  VirtualFilterDriver driver;
+  DeviceLink link;
+  RecordingUi ui;
+  bool opened = false;
+};
+
+inline std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(command); }
+
+}  // namespace zelt::test_support
