@@ -109,6 +109,7 @@ bool ParseOne(std::string_view name, std::optional<std::string_view> arg,
 bool ParseVirtualMouseFaults(std::string_view spec, VirtualMouseFaults& faults,
                              std::string* error) {
   for (std::string_view item : Split(spec, ',')) {
+    if (item.empty()) continue;
     std::size_t equals = item.find('=');
     std::string_view name = item.substr(0, equals);
     std::optional<std::string_view> arg;
