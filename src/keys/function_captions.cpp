@@ -1,5 +1,7 @@
 #include "keys/function_captions.h"
 
+#include "config/config_image.h"
+
 #include <cstddef>
 #include <string>
 
@@ -94,8 +96,8 @@ std::string MacroCaption(std::uint16_t address, const CaptionContext& context) {
     if (address < kFirst || (address - kFirst) % 2048 != 0) return {};
     return context.macro_names->DriverMacroName((address - kFirst) / 2048).value_or(std::string());
   }
-  for (std::size_t i = 0; i < kDeviceMacroSlotAddresses.size(); ++i) {
-    if (kDeviceMacroSlotAddresses[i] == address) {
+  for (std::size_t i = 0; i < kMacroSlotAddresses.size(); ++i) {
+    if (kMacroSlotAddresses[i] == address) {
       return context.macro_names->MouseSlotName(static_cast<int>(i) + 1);
     }
   }

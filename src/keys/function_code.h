@@ -45,11 +45,6 @@ inline constexpr std::string_view kLeftClickCode = "010100";
 inline constexpr std::string_view kFireKeyCode = "0600F0";
 inline constexpr std::uint16_t kFireKeyAddress = 0x00F0;
 
-// Macro addresses carried by codes of types 0x06 and 0x0E for the six macro slots of the mouse
-// (slot 1 at index 0). Each addresses the length byte of the slot's macro record.
-inline constexpr std::array<std::uint16_t, 6> kDeviceMacroSlotAddresses = {0x0121, 0x0221, 0x0321,
-                                                                           0x0421, 0x0621, 0x0721};
-
 // The address a code carries for element `index` (from 0) of the driver macro list:
 // index * 2048 + 0x120. Above index 31 the result no longer fits the two address bytes.
 constexpr std::uint32_t DriverMacroAddress(std::size_t index) {
