@@ -30,6 +30,14 @@ std::optional<std::uint16_t> DriverIdFromPath(std::string_view path) {
   return id;
 }
 
+std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_id) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string path(name.substr(0, 54));
+  path.resize(54, '#');
+  for (int shift = 12; shift >= 0; shift -= 4) path += kDigits[(driver_id >> shift) & 0xF];
+  return path;
+}
+
 std::vector<std::uint8_t> DriverRequestHeader(std::uint32_t address, std::uint32_t length) {
   std::vector<std::uint8_t> header(kDriverHeaderSize);
   PutLittleEndian32(header.data(), address);

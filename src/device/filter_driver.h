@@ -39,6 +39,10 @@ class FilterDriverTransport {
 // positions 55 to 58 counting from 1. Nothing when the path is shorter or they are not hex.
 std::optional<std::uint16_t> DriverIdFromPath(std::string_view path);
 
+// An interface path that carries `driver_id` as four upper-case hex digits at positions 55 to 58:
+// `name`, cut or padded with '#' to 54 characters, then the id.
+std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_id);
+
 // The header of a request for `length` bytes at `address`.
 std::vector<std::uint8_t> DriverRequestHeader(std::uint32_t address, std::uint32_t length);
 

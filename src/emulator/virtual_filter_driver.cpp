@@ -1,20 +1,8 @@
 #include "emulator/virtual_filter_driver.h"
 
-#include <cstdio>
-
 #include "device/driver_memory.h"
 
 namespace zelt {
-
-std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_id) {
-  std::string path(name.substr(0, 40));
-  path.resize(54, '#');
-  char id[5];
-  std::snprintf(id, sizeof id, "%04X", driver_id);
-  path += id;
-  path += "#{6a1f0c3d-52e7-4b9a-a1d4-3c8e7f20b915}";
-  return path;
-}
 
 class VirtualFilterDriver::Handle final : public DriverHandle {
  public:

@@ -12,10 +12,6 @@
 
 namespace zelt {
 
-// An interface path that carries `driver_id` as four upper-case hex digits at positions 55 to 58
-// counting from 1, the place the driver id is looked for. `name` (at most 40 characters) starts it.
-std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_id);
-
 class VirtualFilterDriver final : public FilterDriverTransport {
  public:
   explicit VirtualFilterDriver(std::uint16_t driver_id, std::vector<std::uint8_t> memory = {});

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "device/driver_memory.h"
 #include "util/file_io.h"
 
 namespace zelt {
@@ -56,11 +57,6 @@ std::optional<std::uint16_t> IdFromFileName(std::string_view name) {
   return ParseIdHex(name);
 }
 
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
 // An exclusive lock on a folder for as long as it lives; `held()` is false when the folder could
 // not be locked.
 class FolderLock {
@@ -94,49 +90,22 @@ class LocalDriverHandle final : public DriverHandle {
 
   bool Control(std::uint32_t code, std::span<const std::uint8_t> input,
                std::span<std::uint8_t> output) override {
-    if (input.size() < kDriverHeaderSize) return false;
-    const std::uint32_t address = LittleEndian32(input.data());
-    const std::uint32_t length = LittleEndian32(input.data() + 4);
-    if (input.size() - kDriverHeaderSize != length) return false;
-    const std::uint64_t end = static_cast<std::uint64_t>(address) + length;
-    if (end > kLocalDriverMemoryLimit) return false;
-    if (code == kDriverReadRequest) return Read(input, output, address, length);
-    if (code == kDriverWriteRequest) return Write(input.subspan(kDriverHeaderSize), address);
-    return false;
-  }
-
- private:
-  bool Read(std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
-            std::uint32_t address, std::uint32_t length) {
-    if (output.size() != input.size()) return false;
-    auto memory = ReadFileBytes(file_, static_cast<std::size_t>(address) + length);
-    if (!memory) return false;
-    // The buffer is normally one and the same for both directions; copy the header only when
-    // the caller gave two.
-    if (output.data() != input.data()) {
-      std::memmove(output.data(), input.data(), kDriverHeaderSize);
+    if (code != kDriverWriteRequest) {
+      auto memory = ReadFileBytes(file_, kMaxDriverMemory);
+      return memory && ServeDriverRequest(*memory, code, input, output);
     }
-    for (std::uint32_t i = 0; i < length; ++i) {
-      const std::size_t at = static_cast<std::size_t>(address) + i;
-      output[kDriverHeaderSize + i] = at < memory->size() ? (*memory)[at] : 0;
-    }
-    return true;
-  }
-
-  bool Write(std::span<const std::uint8_t> bytes, std::uint32_t address) {
     FolderLock lock(file_.parent_path());
     if (!lock.held()) return false;
     // Read one byte past the limit to tell a file that is already too long, which rewriting
     // would cut short.
-    auto memory = ReadFileBytes(file_, std::size_t{kLocalDriverMemoryLimit} + 1);
-    if (!memory || memory->size() > kLocalDriverMemoryLimit) return false;
-    if (bytes.empty()) return true;
-    const std::size_t end = static_cast<std::size_t>(address) + bytes.size();
-    if (memory->size() < end) memory->resize(end, 0);
-    std::copy(bytes.begin(), bytes.end(), memory->begin() + static_cast<std::ptrdiff_t>(address));
-    return WriteFileAtomic(file_, *memory);
+    auto memory = ReadFileBytes(file_, kMaxDriverMemory + 1);
+    if (!memory || memory->size() > kMaxDriverMemory) return false;
+    bool changed = false;
+    if (!ServeDriverRequest(*memory, code, input, output, &changed)) return false;
+    return !changed || WriteFileAtomic(file_, *memory);
   }
 
+ private:
   fs::path file_;
 };
 
@@ -158,7 +127,7 @@ std::optional<std::filesystem::path> LocalFilterDriver::DefaultFolder() {
 }
 
 std::string LocalFilterDriver::InterfacePath(std::uint16_t driver_id) {
-  return std::string(kPathPrefix) + IdHex(driver_id);
+  return MakeDriverInterfacePath(kPathPrefix, driver_id);
 }
 
 std::optional<std::vector<std::string>> LocalFilterDriver::Enumerate() {

@@ -12,7 +12,7 @@
 //   write (kDriverWriteRequest)  the bytes after the header are stored at `address`, growing the
 //                                file with zeros when it is shorter.
 // A request fails, touching nothing, when its header does not describe its buffer exactly, when
-// address + length reaches past kLocalDriverMemoryLimit, or when the file is gone.
+// address + length reaches past kMaxDriverMemory, or when the file is gone.
 //
 // Each write replaces the file atomically (a temporary file renamed over it), under an exclusive
 // lock on the folder so that two programs writing at once do not lose each other's bytes. The
@@ -30,7 +30,6 @@
 
 namespace zelt {
 
-inline constexpr std::uint32_t kLocalDriverMemoryLimit = 1u << 20;
 
 class LocalFilterDriver final : public FilterDriverTransport {
  public:

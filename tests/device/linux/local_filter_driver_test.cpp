@@ -1,5 +1,7 @@
 #include "device/linux/local_filter_driver.h"
 
+#include "device/driver_memory.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -148,7 +150,7 @@ TEST_F(LocalFilterDriverTest, RefusesRequestsThatDoNotDescribeTheirBufferTouchin
       {"shorter than a header", Bytes(7, 0)},
       {"length larger than the data", request(0, 10, 5)},
       {"length smaller than the data", request(0, 2, 5)},
-      {"reaches past the memory limit", request(kLocalDriverMemoryLimit - 2, 4, 4)},
+      {"reaches past the memory limit", request(kMaxDriverMemory - 2, 4, 4)},
       {"address wraps around", request(0xFFFFFFFE, 4, 4)},
   };
   for (const auto& [name, buffer] : cases) {
@@ -165,9 +167,9 @@ TEST_F(LocalFilterDriverTest, RefusesRequestsThatDoNotDescribeTheirBufferTouchin
   EXPECT_EQ(ReadAll(folder() / "driver-0001.bin"), stored);
 
   // The last byte below the limit is still memory.
-  Bytes last = request(kLocalDriverMemoryLimit - 1, 1, 1);
+  Bytes last = request(kMaxDriverMemory - 1, 1, 1);
   EXPECT_TRUE(handle->Control(kDriverWriteRequest, last, {}));
-  EXPECT_EQ(fs::file_size(folder() / "driver-0001.bin"), kLocalDriverMemoryLimit);
+  EXPECT_EQ(fs::file_size(folder() / "driver-0001.bin"), kMaxDriverMemory);
 }
 
 TEST_F(LocalFilterDriverTest, FailsOnceTheMemoryFileIsGoneWithoutRecreatingIt) {
