@@ -302,8 +302,8 @@ std::optional<DelayModeLine> ParseDelayModeLine(std::string_view line) {
   if (line == "00") return DelayModeLine{MacroDelayMode::kNone, 0};
   if (line == "10") return DelayModeLine{MacroDelayMode::kRecorded, 0};
   if (line.size() > 2 && line.substr(0, 2) == "01" && IsDigits(line.substr(2))) {
-    std::uint32_t value = DigitsValue(line.substr(2), kMaxDelayEventMs + 1);
-    if (value <= kMaxDelayEventMs) return DelayModeLine{MacroDelayMode::kFixed, value};
+    std::uint32_t value = DigitsValue(line.substr(2), kMaxDelayLineMs + 1);
+    if (value <= kMaxDelayLineMs) return DelayModeLine{MacroDelayMode::kFixed, value};
   }
   return std::nullopt;
 }

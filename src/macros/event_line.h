@@ -92,7 +92,8 @@ struct DelayModeLine {
 
 // "00", "01" + milliseconds ("0132"), "10".
 std::string FormatDelayModeLine(const DelayModeLine& delay_mode);
-// Nothing for any other text; the fixed delay must be decimal digits, 0 to 2040.
+// Nothing for any other text; the fixed delay must be decimal digits, 0 to 10200 (a decoded
+// macro whose delay lines each join several events can show more than one event's 2040 ms).
 std::optional<DelayModeLine> ParseDelayModeLine(std::string_view line);
 
 // One row of the macro content list: the icon of the line's type (nothing for a line of no

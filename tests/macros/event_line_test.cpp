@@ -165,9 +165,10 @@ TEST(DelayModeLine, ParsesAndFormatsTheThreeModes) {
   ASSERT_TRUE(fixed);
   EXPECT_EQ(fixed->mode, MacroDelayMode::kFixed);
   EXPECT_EQ(fixed->fixed_delay_ms, 50u);
+  EXPECT_EQ(ParseDelayModeLine("0110200")->fixed_delay_ms, 10200u);
   EXPECT_EQ(ParseDelayModeLine("00")->mode, MacroDelayMode::kNone);
   EXPECT_EQ(ParseDelayModeLine("10")->mode, MacroDelayMode::kRecorded);
-  for (const char* bad : {"", "0", "01", "012041", "01x", "11", "000", "1 A CODE:8204"}) {
+  for (const char* bad : {"", "0", "01", "0110201", "01x", "11", "000", "1 A CODE:8204"}) {
     EXPECT_EQ(ParseDelayModeLine(bad), std::nullopt) << bad;
   }
 }
