@@ -160,7 +160,8 @@ int MacroRecord(Context&, std::span<const std::string> args) {
 }
 
 const Command kMacroCommands[] = {
-    {"macro-lines", "[--driver] HEX", "decode a macro record into event lines", MacroLines},
+    {"macro-lines", "[--driver] HEX",
+     "decode a hex macro record (zero-filled to size) into event lines", MacroLines},
     {"macro-record", "[--driver] [--stop=0|1] [--repeat=none|N|endless]",
      "encode event lines from standard input into a record", MacroRecord},
 };
