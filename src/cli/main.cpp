@@ -19,7 +19,9 @@ int Fail(ExitCode code, const std::string& message) {
 
 namespace {
 
-std::vector<std::span<const Command>> CommandGroups() { return {DeviceCommands()}; }
+std::vector<std::span<const Command>> CommandGroups() {
+  return {DeviceCommands(), MacroCommands()};
+}
 
 const Command* FindCommand(std::string_view name) {
   for (auto group : CommandGroups()) {
