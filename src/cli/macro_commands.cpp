@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "keys/key_tables.h"
 #include "macros/event_line.h"
 #include "macros/macro_record.h"
 #include "util/hex.h"
@@ -13,9 +14,8 @@
 namespace zelt::cli {
 namespace {
 
-// Decoded key lines carry the caption of their usage once the key tables are wired in here;
-// until then their name part is empty, which leaves the bytes they stand for unchanged.
-const UsageNameFn kUsageName;
+// Decoded key lines carry the name of their key.
+const UsageNameFn kUsageName = [](std::uint8_t usage) { return std::string(UsageToName(usage)); };
 
 std::string_view Trim(std::string_view text) {
   constexpr std::string_view kBlank = " \t\r\n";
