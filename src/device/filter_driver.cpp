@@ -2,18 +2,13 @@
 
 #include <algorithm>
 
+#include "util/hex.h"
+
 namespace zelt {
 namespace {
 
 void PutLittleEndian32(std::uint8_t* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 }  // namespace
@@ -23,7 +18,7 @@ std::optional<std::uint16_t> DriverIdFromPath(std::string_view path) {
   if (path.size() < kFirst + 4) return std::nullopt;
   std::uint16_t id = 0;
   for (std::size_t i = kFirst; i < kFirst + 4; ++i) {
-    int digit = HexValue(path[i]);
+    int digit = HexDigitValue(path[i]);
     if (digit < 0) return std::nullopt;
     id = static_cast<std::uint16_t>(id * 16 + digit);
   }

@@ -3,16 +3,12 @@
 #include <charconv>
 
 namespace zelt {
-namespace {
-
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
 }
-
-}  // namespace
 
 std::optional<std::uint32_t> ParseNumber(std::string_view text) {
   int base = 10;

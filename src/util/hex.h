@@ -10,6 +10,9 @@
 
 namespace zelt {
 
+// The value of one hexadecimal digit of either case, or -1.
+int HexDigitValue(char c);
+
 // Decimal ("54") or 0x-prefixed hexadecimal ("0x36"); nothing on any other text or on overflow.
 std::optional<std::uint32_t> ParseNumber(std::string_view text);
 

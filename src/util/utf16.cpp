@@ -61,7 +61,10 @@ std::string Utf16LeBytesToUtf8(std::span<const std::uint8_t> bytes) {
   });
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
+namespace {
+
+// Invalid bytes become U+FFFD, or end the conversion with nothing when `strict`.
+std::optional<std::u16string> ConvertUtf8(std::string_view text, bool strict) {
   std::u16string out;
   out.reserve(text.size());
   std::size_t i = 0;
@@ -99,6 +102,7 @@ std::u16string Utf8ToUtf16(std::string_view text) {
       valid = false;
     }
     if (!valid) {
+      if (strict) return std::nullopt;
       out.push_back(static_cast<char16_t>(kReplacement));
       ++i;
       continue;
@@ -113,6 +117,14 @@ std::u16string Utf8ToUtf16(std::string_view text) {
     i += length;
   }
   return out;
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) { return *ConvertUtf8(text, false); }
+
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text) {
+  return ConvertUtf8(text, true);
 }
 
 }  // namespace zelt

@@ -2,6 +2,7 @@
 // Conversions between UTF-16 (language files, macro names) and the UTF-8 used inside the program.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,6 +20,9 @@ std::string Utf16LeBytesToUtf8(std::span<const std::uint8_t> bytes);
 // value (stray continuation bytes, truncated sequences, encoded surrogates, values past U+10FFFF)
 // becomes one U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// UTF-8 to UTF-16, or nothing when the text is not valid UTF-8 by the rules above.
+std::optional<std::u16string> Utf8ToUtf16Strict(std::string_view text);
 
 // Appends the UTF-8 form of one scalar value; surrogates and values past U+10FFFF append U+FFFD.
 void AppendUtf8(char32_t code_point, std::string& out);

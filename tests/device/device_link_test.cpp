@@ -12,18 +12,12 @@ namespace zelt {
 namespace {
 
 using test_support::MouseRig;
+using test_support::ParseFaults;
 using ::testing::ElementsAre;
 using ::testing::Each;
 
-VirtualMouseFaults Faults(std::string_view spec) {
-  VirtualMouseFaults faults;
-  std::string error;
-  EXPECT_TRUE(ParseVirtualMouseFaults(spec, faults, &error)) << error;
-  return faults;
-}
-
 TEST(SendCommand, CompletesAfterOneBusyPollWithOnePollPause) {
-  MouseRig rig(Faults("busy=1"));
+  MouseRig rig(ParseFaults("busy=1"));
   ASSERT_TRUE(rig.opened);
   EXPECT_TRUE(rig.link.SendCommand(Command::BeginSessionCmd));
   EXPECT_THAT(rig.clock.pauses(), ElementsAre(10, 10));
@@ -32,7 +26,7 @@ TEST(SendCommand, CompletesAfterOneBusyPollWithOnePollPause) {
 }
 
 TEST(SendCommand, FailureStatusStartsAFreshAttemptAndFiveOfThemFail) {
-  MouseRig rig(Faults("error=8:5"));
+  MouseRig rig(ParseFaults("error=8:5"));
   EXPECT_FALSE(rig.link.SendCommand(Command::SystemReloadCmd, 1, 2, 3, 4));
   auto requests = rig.mouse.requests();
   ASSERT_EQ(requests.size(), 5u);
@@ -42,7 +36,7 @@ TEST(SendCommand, FailureStatusStartsAFreshAttemptAndFiveOfThemFail) {
   // A non-zero status ends the polling at once: one pause per attempt.
   EXPECT_THAT(rig.clock.pauses(), ElementsAre(10, 10, 10, 10, 10));
 
-  MouseRig four(Faults("error=8:4"));
+  MouseRig four(ParseFaults("error=8:4"));
   EXPECT_TRUE(four.link.SendCommand(Command::SystemReloadCmd));
   EXPECT_EQ(four.mouse.requests().size(), 5u);
 }
@@ -66,7 +60,7 @@ TEST(Exchanges, NeverFinishingCostsTheirWholeBudget) {
       {"ReadKeyStatus", [](DeviceLink& l) { return l.ReadKeyStatus() != 0; }, 550, 10},
   };
   for (const auto& c : cases) {
-    MouseRig rig(Faults("silent,buttons=0x0301"));
+    MouseRig rig(ParseFaults("silent,buttons=0x0301"));
     EXPECT_FALSE(c.run(rig.link)) << c.name;
     EXPECT_EQ(rig.clock.total_paused_ms(), c.budget_ms) << c.name;
     EXPECT_EQ(rig.mouse.requests().size(), c.requests) << c.name;
@@ -95,7 +89,7 @@ TEST(ReadDataCmd, CopiesReplyBytesAndRunsTheMessagePumpOnlyOnSuccess) {
   EXPECT_EQ(rig.link.data_reply(), (DataReply{0x01, 0xFE, 0x42, 0xBD, 0x00, 0xFF, 0xCC}));
   EXPECT_EQ(pumps, 1);
 
-  rig.mouse.set_faults(Faults("error=5:all"));
+  rig.mouse.set_faults(ParseFaults("error=5:all"));
   rig.link.ReadDataCmd();
   EXPECT_THAT(rig.link.data_reply(), Each(0xFF));
   EXPECT_EQ(pumps, 1);
@@ -103,18 +97,18 @@ TEST(ReadDataCmd, CopiesReplyBytesAndRunsTheMessagePumpOnlyOnSuccess) {
 
 TEST(Exchanges, FailedTransfersAreRetriedNotBelieved) {
   // A lost set-feature costs one attempt; a lost get-feature counts as "not finished yet".
-  MouseRig set_lost(Faults("setfail=1"));
+  MouseRig set_lost(ParseFaults("setfail=1"));
   EXPECT_TRUE(set_lost.link.SendCommand(Command::EndSessionCmd));
   EXPECT_THAT(set_lost.clock.pauses(), ElementsAre(10, 10));
 
-  MouseRig get_lost(Faults("getfail=2"));
+  MouseRig get_lost(ParseFaults("getfail=2"));
   // The data byte 0xCC in report byte 7 must not be mistaken for a status after a failed fetch.
   EXPECT_TRUE(get_lost.link.WriteDataCmd({0, 0, 0, 0, 0, 0xCC}));
   EXPECT_THAT(get_lost.clock.pauses(), ElementsAre(10, 5, 5));
 }
 
 TEST(ReadKeyStatus, ReturnsTheButtonWordInTheKeyPollersRhythm) {
-  MouseRig rig(Faults("buttons=0x0301,busy=1"));
+  MouseRig rig(ParseFaults("buttons=0x0301,busy=1"));
   EXPECT_EQ(rig.link.ReadKeyStatus(), 0x0301);
   // 5 ms before the set-feature, 5 ms before each of the two reads.
   EXPECT_THAT(rig.clock.pauses(), ElementsAre(5, 5, 5));
@@ -205,7 +199,7 @@ TEST(CountDevices, CountsTheInterfacesThatOpen) {
   EXPECT_EQ(link.CountDevices(), 2);
   EXPECT_EQ(transport.closed.size(), 2u);
 
-  VirtualMouse mouse(BuiltinImage(1), Faults("extra=3"));
+  VirtualMouse mouse(BuiltinImage(1), ParseFaults("extra=3"));
   DeviceLink virtual_link(mouse, nullptr, clock);
   EXPECT_EQ(virtual_link.CountDevices(), 4);
 }

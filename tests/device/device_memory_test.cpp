@@ -12,15 +12,9 @@ namespace {
 
 using test_support::Byte;
 using test_support::MouseRig;
+using test_support::ParseFaults;
 using ::testing::Each;
 using ::testing::ElementsAre;
-
-VirtualMouseFaults Faults(std::string_view spec) {
-  VirtualMouseFaults faults;
-  std::string error;
-  EXPECT_TRUE(ParseVirtualMouseFaults(spec, faults, &error)) << error;
-  return faults;
-}
 
 std::size_t CountCommand(const MouseRig& rig, Command command) {
   auto commands = rig.Commands();
@@ -28,7 +22,7 @@ std::size_t CountCommand(const MouseRig& rig, Command command) {
 }
 
 TEST(ReadMemory, ReadsTwoCodeBytesWithOneAddressAndOneDataCommand) {
-  MouseRig rig(Faults("codes=3:7"));
+  MouseRig rig(ParseFaults("codes=3:7"));
   std::array<std::uint8_t, 2> codes{};
   ASSERT_TRUE(ReadMemoryQuiet(rig.link, rig.ui, 0x36, 2, codes));
   EXPECT_THAT(codes, ElementsAre(3, 7));
@@ -60,7 +54,7 @@ TEST(ReadMemory, SendsOneDataCommandPerSixBytesAndCopiesOnlyTheTail) {
 }
 
 TEST(ReadMemory, RefusedAddressLeavesAllFFAndSendsNothingMore) {
-  MouseRig rig(Faults("error=4:all"));
+  MouseRig rig(ParseFaults("error=4:all"));
   std::vector<std::uint8_t> destination(16, 0x11);
   EXPECT_FALSE(ReadMemory(rig.link, rig.ui, 0, 12, destination));
   EXPECT_THAT(destination, Each(0xFF));
@@ -68,7 +62,7 @@ TEST(ReadMemory, RefusedAddressLeavesAllFFAndSendsNothingMore) {
 }
 
 TEST(ReadMemory, AnUnreadableChunkReadsAsFFAndTheReadStillSucceeds) {
-  MouseRig rig(Faults("error=5:5"));  // the first chunk fails all five attempts
+  MouseRig rig(ParseFaults("error=5:5"));  // the first chunk fails all five attempts
   std::array<std::uint8_t, 12> destination{};
   ASSERT_TRUE(ReadMemoryQuiet(rig.link, rig.ui, 0x30, 12, destination));
   EXPECT_THAT(std::vector(destination.begin(), destination.begin() + 6), Each(0xFF));
@@ -124,7 +118,7 @@ TEST(WriteImageVerified, CleanWriteNeedsNoRepair) {
 }
 
 TEST(WriteImageVerified, RepairsBytesThatDidNotStickOneByOne) {
-  MouseRig rig(Faults("stuck=0x123:1,stuck=0x7FF:2"));
+  MouseRig rig(ParseFaults("stuck=0x123:1,stuck=0x7FF:2"));
   const DataBuf image = PatternImage();
   EXPECT_EQ(WriteImageVerified(rig.link, rig.ui, image), VerifiedWriteResult::kVerified);
   EXPECT_EQ(rig.mouse.memory(), image);
@@ -142,7 +136,7 @@ TEST(WriteImageVerified, RepairsBytesThatDidNotStickOneByOne) {
 }
 
 TEST(WriteImageVerified, ShowsFailAfterThreeRepairPasses) {
-  MouseRig rig(Faults("stuck=0x200"));
+  MouseRig rig(ParseFaults("stuck=0x200"));
   DataBuf image = PatternImage();
   EXPECT_EQ(WriteImageVerified(rig.link, rig.ui, image), VerifiedWriteResult::kFailed);
   EXPECT_THAT(rig.ui.messages, ElementsAre("Str109"));
@@ -151,7 +145,7 @@ TEST(WriteImageVerified, ShowsFailAfterThreeRepairPasses) {
 }
 
 TEST(WriteImageVerified, StopsSilentlyWhenAnAddressCommandIsRefused) {
-  MouseRig rig(Faults("error=4:all"));
+  MouseRig rig(ParseFaults("error=4:all"));
   EXPECT_EQ(WriteImageVerified(rig.link, rig.ui, PatternImage()),
             VerifiedWriteResult::kInterrupted);
   EXPECT_TRUE(rig.ui.messages.empty());
@@ -168,7 +162,7 @@ TEST(Session, OpeningReportsSignatureReadinessAndMemoryType) {
   for (Case c : {Case{"", true, true, 0x90}, Case{"notready", true, false, 0x90},
                  Case{"memtype=0x75", true, true, 0x99}, Case{"memtype=0", true, true, 0},
                  Case{"error=3:all", false, false, 0}, Case{"error=1:all", false, false, 0}}) {
-    MouseRig rig(Faults(c.faults));
+    MouseRig rig(ParseFaults(c.faults));
     SessionStart start = OpenSession(rig.link);
     EXPECT_EQ(start.usable(), c.usable) << c.faults;
     EXPECT_EQ(start.ready, c.ready) << c.faults;

@@ -1,6 +1,8 @@
 #pragma once
 // A virtual mouse on a link in virtual time, with a flow UI that records what it was asked to show.
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -48,6 +50,14 @@ struct MouseRig {
   RecordingUi ui;
   bool opened = false;
 };
+
+// Faults in the --fault syntax; fails the test when the text is malformed.
+inline VirtualMouseFaults ParseFaults(std::string_view spec) {
+  VirtualMouseFaults faults;
+  std::string error;
+  EXPECT_TRUE(ParseVirtualMouseFaults(spec, faults, &error)) << error;
+  return faults;
+}
 
 inline std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(command); }
 
