@@ -45,6 +45,7 @@ struct Command {
 int Fail(ExitCode code, const std::string& message);
 
 std::span<const Command> DeviceCommands();  // device_commands.cpp
+std::span<const Command> TextCommands();    // text_commands.cpp
 std::span<const Command> MacroCommands();   // macro_commands.cpp
 
 }  // namespace zelt::cli

@@ -27,6 +27,8 @@ DeviceSession::~DeviceSession() {
 std::unique_ptr<DeviceSession> DeviceSession::Create(const GlobalOptions& options,
                                                      int* exit_code) {
   std::unique_ptr<DeviceSession> session(new DeviceSession());
+  session->language_ = Language::LoadBuiltIn(1).value_or(Language());
+  session->ui_.set_texts(&session->language_);
   if (options.use_virtual) {
     VirtualMouseFaults faults;
     for (const auto& spec : options.faults) {

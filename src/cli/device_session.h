@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/language.h"
 #include "cli/cli.h"
 #include "cli/console_ui.h"
 #include "device/clock.h"
@@ -49,6 +50,8 @@ class DeviceSession {
   std::unique_ptr<FilterDriverTransport> driver_transport_;
   std::unique_ptr<TracingTransport> tracing_;
   SteadyClock clock_;
+  // Messages are shown in language 1, as the window shows them at start.
+  Language language_;
   ConsoleUi ui_;
   std::unique_ptr<DeviceLink> link_;
   std::FILE* trace_ = nullptr;

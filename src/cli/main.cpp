@@ -20,7 +20,7 @@ int Fail(ExitCode code, const std::string& message) {
 namespace {
 
 std::vector<std::span<const Command>> CommandGroups() {
-  return {DeviceCommands(), MacroCommands()};
+  return {DeviceCommands(), TextCommands(), MacroCommands()};
 }
 
 const Command* FindCommand(std::string_view name) {
