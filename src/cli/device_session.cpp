@@ -24,8 +24,7 @@ DeviceSession::~DeviceSession() {
   if (trace_) std::fclose(trace_);
 }
 
-std::unique_ptr<DeviceSession> DeviceSession::Create(const GlobalOptions& options,
-                                                     int* exit_code) {
+std::unique_ptr<DeviceSession> DeviceSession::Create(const GlobalOptions& options, int* exit_code) {
   std::unique_ptr<DeviceSession> session(new DeviceSession());
   session->language_ = Language::LoadBuiltIn(1).value_or(Language());
   session->ui_.set_texts(&session->language_);
@@ -87,7 +86,8 @@ std::unique_ptr<DeviceSession> DeviceSession::Create(const GlobalOptions& option
     }
     std::FILE* trace = session->trace_;
     session->tracing_ = std::make_unique<TracingTransport>(
-        *transport, [trace](const std::string& line) { std::fprintf(trace, "%s\n", line.c_str()); });
+        *transport,
+        [trace](const std::string& line) { std::fprintf(trace, "%s\n", line.c_str()); });
     transport = session->tracing_.get();
   }
   session->link_ =

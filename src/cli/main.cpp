@@ -90,7 +90,8 @@ int Main(int argc, char** argv) {
     return Fail(kExitUsage, "--fault applies to the virtual mouse only; add --virtual");
   }
   const Command* command = FindCommand(argv[i]);
-  if (!command) return Fail(kExitUsage, std::string("unknown command ") + argv[i] + " (see --help)");
+  if (!command)
+    return Fail(kExitUsage, std::string("unknown command ") + argv[i] + " (see --help)");
   std::vector<std::string> args(argv + i + 1, argv + argc);
   int code = command->run(context, args);
   if (context.device) {

@@ -19,15 +19,15 @@ struct Region {
 
 // Regions the utility interprets; everything between them is carried unchanged.
 namespace regions {
-inline constexpr Region kParameters{0x000, 255};  // the block every read and apply moves
-inline constexpr Region kSectionA{0x000, 48};     // device parameters, checksum last
-inline constexpr Region kSectionB{0x030, 8};      // current state, complement pairs, codes
-inline constexpr Region kCodes{0x036, 2};         // vendor code, product code
-inline constexpr Region kProfile{0x040, 55};      // 2 x 9 button codes, checksum last
-inline constexpr Region kFireCodes{0x080, 30};    // 10 x 3-byte fire macro codes
-inline constexpr Region kYOffsets{0x0B0, 20};     // 10 x (offset, complement)
-inline constexpr Region kFireColours{0x0D0, 30};  // 10 x RGB
-inline constexpr Region kFireKey{0x0F0, 11};      // the fire key's short macro, checksum last
+inline constexpr Region kParameters{0x000, 255};    // the block every read and apply moves
+inline constexpr Region kSectionA{0x000, 48};       // device parameters, checksum last
+inline constexpr Region kSectionB{0x030, 8};        // current state, complement pairs, codes
+inline constexpr Region kCodes{0x036, 2};           // vendor code, product code
+inline constexpr Region kProfile{0x040, 55};        // 2 x 9 button codes, checksum last
+inline constexpr Region kFireCodes{0x080, 30};      // 10 x 3-byte fire macro codes
+inline constexpr Region kYOffsets{0x0B0, 20};       // 10 x (offset, complement)
+inline constexpr Region kFireColours{0x0D0, 30};    // 10 x RGB
+inline constexpr Region kFireKey{0x0F0, 11};        // the fire key's short macro, checksum last
 inline constexpr Region kMacroPagesA{0x100, 1024};  // macro slots 1 to 4
 inline constexpr Region kFireArea{0x500, 256};      // ten 24-byte fire macro records
 inline constexpr Region kMacroPagesB{0x600, 512};   // macro slots 5 and 6
@@ -88,10 +88,10 @@ void SetLedCount(std::uint8_t& byte03, int count);
 struct DriverStateRecord {
   std::array<std::uint8_t, 4> bytes{};
 
-  std::uint8_t dpi_level() const { return bytes[0] & 0x7F; }       // 0-based level index
+  std::uint8_t dpi_level() const { return bytes[0] & 0x7F; }  // 0-based level index
   bool smoothing() const { return (bytes[0] & 0x80) != 0; }
-  std::uint8_t lighting_state() const { return bytes[1]; }         // layout of image byte 0x32
-  std::uint8_t dpi_value_index() const { return bytes[3]; }        // index into the DPI values
+  std::uint8_t lighting_state() const { return bytes[1]; }   // layout of image byte 0x32
+  std::uint8_t dpi_value_index() const { return bytes[3]; }  // index into the DPI values
 };
 
 }  // namespace zelt

@@ -28,10 +28,14 @@ constexpr std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(
 
 std::uint8_t MemoryTypeCode(std::uint8_t identify_byte3) {
   switch (identify_byte3) {
-    case 0x35: return 0x90;
-    case 0x75: return 0x99;
-    case 0xFD: return 0x98;
-    default: return 0;
+    case 0x35:
+      return 0x90;
+    case 0x75:
+      return 0x99;
+    case 0xFD:
+      return 0x98;
+    default:
+      return 0;
   }
 }
 
@@ -134,9 +138,9 @@ bool DeviceLink::SendCommand(Command command, std::uint8_t p1, std::uint8_t p2, 
 
 bool DeviceLink::WriteDataCmd(const std::array<std::uint8_t, 6>& data) {
   std::lock_guard lock(mutex_);
-  return ExchangeLocked(
-      {kReportId, Byte(Command::WriteDataCmd), data[0], data[1], data[2], data[3], data[4], data[5]},
-      kWriteDataRhythm);
+  return ExchangeLocked({kReportId, Byte(Command::WriteDataCmd), data[0], data[1], data[2], data[3],
+                         data[4], data[5]},
+                        kWriteDataRhythm);
 }
 
 void DeviceLink::ReadDataCmd() {

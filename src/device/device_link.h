@@ -17,7 +17,7 @@ namespace zelt {
 
 // Command codes of the mouse; the parameters not named are 0.
 enum class Command : std::uint8_t {
-  BeginSessionCmd = 1,     // reply byte 1 = 0xA6 (checked in driver-only flows)
+  BeginSessionCmd = 1,  // reply byte 1 = 0xA6 (checked in driver-only flows)
   EndSessionCmd = 2,
   IdentifyCmd = 3,         // reply byte 1 = 0xAA, byte 2 flags, byte 3 memory type or lighting
   SetReadAddressCmd = 4,   // p1, p2 = address low, high; p3, p4 = length low, high
@@ -37,8 +37,8 @@ inline constexpr std::uint8_t kReportId = 4;
 inline constexpr std::uint8_t kStatusDone = 0xCC;
 inline constexpr std::uint8_t kBeginSessionSignature = 0xA6;
 inline constexpr std::uint8_t kIdentifySignature = 0xAA;
-inline constexpr std::uint8_t kReadyFlag = 0x04;         // identify reply byte 2
-inline constexpr std::uint8_t kDriverFormFlag = 0x20;    // identify reply byte 2, 0x5A forms
+inline constexpr std::uint8_t kReadyFlag = 0x04;       // identify reply byte 2
+inline constexpr std::uint8_t kDriverFormFlag = 0x20;  // identify reply byte 2, 0x5A forms
 
 struct ExchangeRhythm;  // pauses, polls and attempts of one kind of exchange
 

@@ -45,12 +45,12 @@ VerifiedWriteResult WriteImageVerified(DeviceLink& link, FlowUi& ui,
 
 // What the opening commands of a session found out.
 struct SessionStart {
-  bool begun = false;             // BeginSessionCmd answered 0xCC
-  std::uint8_t begin_reply = 0;   // its reply byte 1 (0xA6 expected in driver-only flows)
-  bool identified = false;        // IdentifyCmd answered 0xCC
-  bool signature_ok = false;      // identify reply byte 1 is 0xAA
-  bool ready = false;             // identify reply byte 2, bit 2
-  std::uint8_t memory_type = 0;   // identify reply byte 3 mapped; 0 when unknown
+  bool begun = false;            // BeginSessionCmd answered 0xCC
+  std::uint8_t begin_reply = 0;  // its reply byte 1 (0xA6 expected in driver-only flows)
+  bool identified = false;       // IdentifyCmd answered 0xCC
+  bool signature_ok = false;     // identify reply byte 1 is 0xAA
+  bool ready = false;            // identify reply byte 2, bit 2
+  std::uint8_t memory_type = 0;  // identify reply byte 3 mapped; 0 when unknown
   Report identify_reply{};
 
   // The flow may go on to its checks and transfers (and must then close the session).

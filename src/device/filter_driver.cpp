@@ -48,8 +48,7 @@ void DriverRead(DriverHandle& driver, std::uint32_t address, std::span<std::uint
   std::copy(buffer.begin() + kDriverHeaderSize, buffer.end(), destination.begin());
 }
 
-void DriverWrite(DriverHandle& driver, std::uint32_t address,
-                 std::span<const std::uint8_t> bytes) {
+void DriverWrite(DriverHandle& driver, std::uint32_t address, std::span<const std::uint8_t> bytes) {
   std::vector<std::uint8_t> buffer =
       DriverRequestHeader(address, static_cast<std::uint32_t>(bytes.size()));
   buffer.insert(buffer.end(), bytes.begin(), bytes.end());

@@ -51,8 +51,8 @@ std::optional<std::vector<HidInterfaceInfo>> VirtualMouse::Enumerate() {
     list.push_back({"virtual:other-" + std::to_string(i), 0x1234, 0x0001, 0x0100, 0});
   }
   if (present_) {
-    list.push_back({kPath, kMouseVendorId, kMouseProductId, faults_.version,
-                    faults_.feature_length});
+    list.push_back(
+        {kPath, kMouseVendorId, kMouseProductId, faults_.version, faults_.feature_length});
   }
   return list;
 }
@@ -184,10 +184,14 @@ bool VirtualMouse::HandleGet(std::span<std::uint8_t> report, std::string& error)
 
 std::uint8_t VirtualMouse::LightingFamilyByteLocked() const {
   switch (ReadLightingFamily(memory_[0x00], memory_[0x01])) {
-    case LightingFamily::kSynchronous: return 0x00;
-    case LightingFamily::kBreathing: return 0x40;
-    case LightingFamily::kTwoColour: return 0x80;
-    case LightingFamily::kFlowing: return 0xC0;
+    case LightingFamily::kSynchronous:
+      return 0x00;
+    case LightingFamily::kBreathing:
+      return 0x40;
+    case LightingFamily::kTwoColour:
+      return 0x80;
+    case LightingFamily::kFlowing:
+      return 0xC0;
   }
   return 0xC0;
 }
@@ -215,10 +219,11 @@ void VirtualMouse::ExecuteLocked(const Report& request) {
     case Command::IdentifyCmd: {
       const bool driver_form = request[2] == 0x5A;
       reply_[1] = kIdentifySignature;
-      reply_[2] = static_cast<std::uint8_t>((faults_.not_ready ? 0 : kReadyFlag) |
-                                            (driver_form && !faults_.no_driver_flag ? kDriverFormFlag : 0));
-      reply_[3] = (driver_form && request[3] == 0xD9) ? LightingFamilyByteLocked()
-                                                      : faults_.identify_byte3;
+      reply_[2] =
+          static_cast<std::uint8_t>((faults_.not_ready ? 0 : kReadyFlag) |
+                                    (driver_form && !faults_.no_driver_flag ? kDriverFormFlag : 0));
+      reply_[3] =
+          (driver_form && request[3] == 0xD9) ? LightingFamilyByteLocked() : faults_.identify_byte3;
       reply_[5] = static_cast<std::uint8_t>(faults_.buttons & 0xFF);
       reply_[6] = static_cast<std::uint8_t>(faults_.buttons >> 8);
       break;

@@ -62,12 +62,16 @@ bool ParseOne(std::string_view name, std::optional<std::string_view> arg,
     faults.silent_command = command;
     return true;
   }
-  if (name == "setfail") return needs([&](std::string_view a) { return ParseCount(a, faults.set_failures); });
-  if (name == "getfail") return needs([&](std::string_view a) { return ParseCount(a, faults.get_failures); });
+  if (name == "setfail")
+    return needs([&](std::string_view a) { return ParseCount(a, faults.set_failures); });
+  if (name == "getfail")
+    return needs([&](std::string_view a) { return ParseCount(a, faults.get_failures); });
   if (name == "notready" && !arg) return faults.not_ready = true;
   if (name == "nodriverflag" && !arg) return faults.no_driver_flag = true;
-  if (name == "memtype") return needs([&](std::string_view a) { return ParseValue(a, faults.identify_byte3, 0xFF); });
-  if (name == "begin") return needs([&](std::string_view a) { return ParseValue(a, faults.begin_reply, 0xFF); });
+  if (name == "memtype")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.identify_byte3, 0xFF); });
+  if (name == "begin")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.begin_reply, 0xFF); });
   if (name == "codes") {
     return needs([&](std::string_view a) {
       auto parts = Split(a, ':');
@@ -95,12 +99,19 @@ bool ParseOne(std::string_view name, std::optional<std::string_view> arg,
       return true;
     });
   }
-  if (name == "vanish") return needs([&](std::string_view a) { return ParseValue(a, faults.vanish_after, 1'000'000'000); });
-  if (name == "version") return needs([&](std::string_view a) { return ParseValue(a, faults.version, 0xFFFF); });
-  if (name == "featlen") return needs([&](std::string_view a) { return ParseValue(a, faults.feature_length, 64); });
-  if (name == "extra") return needs([&](std::string_view a) { return ParseValue(a, faults.extra_interfaces, 64); });
-  if (name == "driverid") return needs([&](std::string_view a) { return ParseValue(a, faults.driver_id, 0xFFFF); });
-  if (name == "buttons") return needs([&](std::string_view a) { return ParseValue(a, faults.buttons, 0xFFFF); });
+  if (name == "vanish")
+    return needs(
+        [&](std::string_view a) { return ParseValue(a, faults.vanish_after, 1'000'000'000); });
+  if (name == "version")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.version, 0xFFFF); });
+  if (name == "featlen")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.feature_length, 64); });
+  if (name == "extra")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.extra_interfaces, 64); });
+  if (name == "driverid")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.driver_id, 0xFFFF); });
+  if (name == "buttons")
+    return needs([&](std::string_view a) { return ParseValue(a, faults.buttons, 0xFFFF); });
   return false;
 }
 

@@ -1,10 +1,9 @@
 #include "keys/function_captions.h"
 
-#include "config/config_image.h"
-
 #include <cstddef>
 #include <string>
 
+#include "config/config_image.h"
 #include "keys/function_code.h"
 #include "keys/key_tables.h"
 

@@ -14,6 +14,8 @@ inline std::uint8_t Checksum(std::span<const std::uint8_t> bytes) {
 }
 
 // 0xFF minus the value: the partner byte of a complement pair.
-constexpr std::uint8_t Complement(std::uint8_t value) { return static_cast<std::uint8_t>(0xFF - value); }
+constexpr std::uint8_t Complement(std::uint8_t value) {
+  return static_cast<std::uint8_t>(0xFF - value);
+}
 
 }  // namespace zelt

@@ -75,8 +75,8 @@ TEST(Zeltctl, LastingDifferencesAreReportedAsFail) {
   std::vector<std::uint8_t> image(BuiltinImage(1).begin(), BuiltinImage(1).end());
   image[0x200] = 0x42;
   ASSERT_TRUE(WriteFileAtomic(dir.File("in.bin"), image));
-  auto run = RunZeltctl({"--virtual=" + dir.File("S"), "--fault=stuck=0x200", "write-image",
-                         dir.File("in.bin")});
+  auto run = RunZeltctl(
+      {"--virtual=" + dir.File("S"), "--fault=stuck=0x200", "write-image", dir.File("in.bin")});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_THAT(run.err, HasSubstr("Fail"));
 }
@@ -108,13 +108,14 @@ TEST(Zeltctl, DeviceFailuresExitWith1AndWriteNothing) {
     const char* fault;
     const char* message;
   };
-  for (Case c : {Case{"notready", "mouse not ready"}, Case{"memtype=0", "mouse not ready"},
-                 Case{"vanish=0", "session refused"},
-                 Case{"version=0x0103", "no ZELT507K mouse found"},
-                 Case{"error=1:all", "session refused"}, Case{"error=4:all", "refused the read"},
-                 Case{"silent=2", "end of the session"}}) {
+  for (Case c :
+       {Case{"notready", "mouse not ready"}, Case{"memtype=0", "mouse not ready"},
+        Case{"vanish=0", "session refused"}, Case{"version=0x0103", "no ZELT507K mouse found"},
+        Case{"error=1:all", "session refused"}, Case{"error=4:all", "refused the read"},
+        Case{"silent=2", "end of the session"}}) {
     TempDir dir;
-    auto run = RunZeltctl({"--virtual", std::string("--fault=") + c.fault, "dump", dir.File("out")});
+    auto run =
+        RunZeltctl({"--virtual", std::string("--fault=") + c.fault, "dump", dir.File("out")});
     EXPECT_EQ(run.exit_code, 1) << c.fault;
     EXPECT_THAT(run.err, HasSubstr(c.message)) << c.fault;
     EXPECT_FALSE(std::filesystem::exists(dir.File("out"))) << c.fault;

@@ -20,7 +20,8 @@ std::string ZeroPairs(int count) {
 }
 
 TEST(MacroCommands, EncodeAndDecodeRoundTripThroughTheCommandLine) {
-  ProgramResult encoded = RunZeltctl({"macro-record", "--stop=1"}, "1 A CODE:8204\r\n0 100\n\n2 A CODE:0204\n");
+  ProgramResult encoded =
+      RunZeltctl({"macro-record", "--stop=1"}, "1 A CODE:8204\r\n0 100\n\n2 A CODE:0204\n");
   ASSERT_EQ(encoded.exit_code, 0) << encoded.err;
   EXPECT_EQ(encoded.out, "01 07 82 04 fe 0c 02 04 c7" + ZeroPairs(224 - 9) + "\n");
 
@@ -75,7 +76,8 @@ TEST(MacroCommands, RefuseMalformedInputWithoutPrintingARecord) {
     ProgramResult run = RunZeltctl(c.args, c.input);
     EXPECT_EQ(run.exit_code, 2) << ::testing::PrintToString(c.args);
     EXPECT_EQ(run.out, "") << ::testing::PrintToString(c.args);
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << ::testing::PrintToString(c.args) << ": " << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos)
+        << ::testing::PrintToString(c.args) << ": " << run.err;
   }
 }
 

@@ -30,9 +30,12 @@ TEST(ZeltctlCaption, PrintsTheCaptionOfACodeInTheChosenLanguage) {
 }
 
 TEST(ZeltctlCaption, RejectsWhatIsNotACode) {
-  for (auto args : std::vector<std::vector<std::string>>{
-           {"caption"}, {"caption", "02080"}, {"caption", "0208077"}, {"caption", "02G807"},
-           {"caption", "020807", "--lang=4"}, {"caption", "020807", "010100"}}) {
+  for (auto args : std::vector<std::vector<std::string>>{{"caption"},
+                                                         {"caption", "02080"},
+                                                         {"caption", "0208077"},
+                                                         {"caption", "02G807"},
+                                                         {"caption", "020807", "--lang=4"},
+                                                         {"caption", "020807", "010100"}}) {
     auto run = RunZeltctl(args);
     EXPECT_EQ(run.exit_code, 2) << ::testing::PrintToString(args);
     EXPECT_TRUE(run.out.empty());

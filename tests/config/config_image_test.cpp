@@ -60,8 +60,8 @@ TEST(SectionChecks, AnAllFFImageIsRepairedEverywhere) {
   EXPECT_EQ(Checksum(std::span(a).first(47)), 0x8B);
   EXPECT_TRUE(CheckParameterASection(a));
   EXPECT_THAT(std::vector(a.begin(), a.begin() + 0x1A),
-              ElementsAre(0xFF, 0xFE, 0x04, 0x00, 0xFF, 0x00, 1, 2, 3, 4, 5, 6, 7, 1, 4, 3, 0, 2,
-                          5, 6, 0xFF, 0, 0, 0, 0xFF, 0));
+              ElementsAre(0xFF, 0xFE, 0x04, 0x00, 0xFF, 0x00, 1, 2, 3, 4, 5, 6, 7, 1, 4, 3, 0, 2, 5,
+                          6, 0xFF, 0, 0, 0, 0xFF, 0));
   EXPECT_EQ(a[0x2F], 0x79);
 
   auto b = Copy<8>(image, regions::kSectionB);
@@ -70,7 +70,7 @@ TEST(SectionChecks, AnAllFFImageIsRepairedEverywhere) {
 
   auto profile = Copy<55>(image, regions::kProfile);
   EXPECT_TRUE(CheckProfileSection(profile));
-  const std::vector<std::uint8_t> codes = {1, 1, 0, 1, 4, 0, 1, 2, 0, 1, 8, 0, 1, 0x10,
+  const std::vector<std::uint8_t> codes = {1, 1, 0, 1, 4,    0, 1, 2, 0, 1, 8, 0, 1, 0x10,
                                            0, 5, 0, 0, 0x0F, 0, 0, 2, 8, 7, 9, 0, 0};
   EXPECT_THAT(std::vector(profile.begin(), profile.begin() + 27), ElementsAreArray(codes));
   EXPECT_THAT(std::vector(profile.begin() + 27, profile.begin() + 54), ElementsAreArray(codes));
@@ -78,8 +78,8 @@ TEST(SectionChecks, AnAllFFImageIsRepairedEverywhere) {
 
   auto fire_key = Copy<11>(image, regions::kFireKey);
   EXPECT_TRUE(CheckFireKeySection(fire_key));
-  EXPECT_THAT(fire_key, ElementsAre(0x0A, 0xFD, 0x02, 0xA1, 0xFE, 0x03, 0x21, 0xFE, 0x64, 0xFC,
-                                    0x70));
+  EXPECT_THAT(fire_key,
+              ElementsAre(0x0A, 0xFD, 0x02, 0xA1, 0xFE, 0x03, 0x21, 0xFE, 0x64, 0xFC, 0x70));
 }
 
 TEST(SectionChecks, SectionBPairsAreJudgedEachOnItsOwn) {
@@ -93,9 +93,10 @@ TEST(LightingFamily, ReadsInTheSpecifiedOrderAndWritesBackTheSameFamily) {
     std::uint8_t b0, b1;
     LightingFamily family;
   };
-  for (Case c : {Case{0x00, 0x18, LightingFamily::kFlowing}, Case{0x80, 0x10, LightingFamily::kBreathing},
-                 Case{0x80, 0x18, LightingFamily::kTwoColour},
-                 Case{0x80, 0x00, LightingFamily::kSynchronous}}) {
+  for (Case c :
+       {Case{0x00, 0x18, LightingFamily::kFlowing}, Case{0x80, 0x10, LightingFamily::kBreathing},
+        Case{0x80, 0x18, LightingFamily::kTwoColour},
+        Case{0x80, 0x00, LightingFamily::kSynchronous}}) {
     EXPECT_EQ(ReadLightingFamily(c.b0, c.b1), c.family) << int(c.b0) << " " << int(c.b1);
   }
   for (auto family : {LightingFamily::kFlowing, LightingFamily::kTwoColour,

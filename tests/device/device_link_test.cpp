@@ -13,8 +13,8 @@ namespace {
 
 using test_support::MouseRig;
 using test_support::ParseFaults;
-using ::testing::ElementsAre;
 using ::testing::Each;
+using ::testing::ElementsAre;
 
 TEST(SendCommand, CompletesAfterOneBusyPollWithOnePollPause) {
   MouseRig rig(ParseFaults("busy=1"));
@@ -50,7 +50,11 @@ TEST(Exchanges, NeverFinishingCostsTheirWholeBudget) {
   };
   const Case cases[] = {
       {"SendCommand", [](DeviceLink& l) { return l.SendCommand(Command::IdentifyCmd); }, 300, 5},
-      {"WriteDataCmd", [](DeviceLink& l) { return l.WriteDataCmd({1, 2, 3, 4, 5, 6}); }, 175, 5},
+      {"WriteDataCmd",
+       [](DeviceLink& l) {
+         return l.WriteDataCmd({1, 2, 3, 4, 5, 6});
+       },
+       175, 5},
       {"ReadDataCmd",
        [](DeviceLink& l) {
          l.ReadDataCmd();
@@ -228,7 +232,8 @@ TEST(MemoryTypeCode, MapsTheThreeKnownCodesAndNothingElse) {
   EXPECT_EQ(MemoryTypeCode(0x35), 0x90);
   EXPECT_EQ(MemoryTypeCode(0x75), 0x99);
   EXPECT_EQ(MemoryTypeCode(0xFD), 0x98);
-  for (int b : {0x00, 0x34, 0x36, 0x90, 0xFF}) EXPECT_EQ(MemoryTypeCode(static_cast<std::uint8_t>(b)), 0) << b;
+  for (int b : {0x00, 0x34, 0x36, 0x90, 0xFF})
+    EXPECT_EQ(MemoryTypeCode(static_cast<std::uint8_t>(b)), 0) << b;
 }
 
 // Checks that no two exchanges overlap on the wire: each set-feature must be followed by its own

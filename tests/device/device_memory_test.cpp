@@ -127,10 +127,10 @@ TEST(WriteImageVerified, RepairsBytesThatDidNotStickOneByOne) {
   for (const auto& r : rig.mouse.requests()) {
     if (r[1] == Byte(Command::SetWriteAddressCmd)) address_commands.push_back(r);
   }
-  EXPECT_THAT(address_commands, ElementsAre(Report{4, 6, 0, 0, 0x00, 0x08, 0, 0},
-                                            Report{4, 6, 0x23, 0x01, 1, 0, 0, 0},
-                                            Report{4, 6, 0xFF, 0x07, 1, 0, 0, 0},
-                                            Report{4, 6, 0xFF, 0x07, 1, 0, 0, 0}));
+  EXPECT_THAT(
+      address_commands,
+      ElementsAre(Report{4, 6, 0, 0, 0x00, 0x08, 0, 0}, Report{4, 6, 0x23, 0x01, 1, 0, 0, 0},
+                  Report{4, 6, 0xFF, 0x07, 1, 0, 0, 0}, Report{4, 6, 0xFF, 0x07, 1, 0, 0, 0}));
   EXPECT_EQ(CountCommand(rig, Command::SetReadAddressCmd), 3u);
   EXPECT_TRUE(rig.ui.messages.empty());
 }

@@ -34,14 +34,17 @@ TempDir::~TempDir() {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input) {
   TempDir dir;
-  const std::string in_path = dir.File("in"), out_path = dir.File("out"), err_path = dir.File("err");
+  const std::string in_path = dir.File("in"), out_path = dir.File("out"),
+                    err_path = dir.File("err");
   std::ofstream(in_path, std::ios::binary) << input;
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -30,7 +30,6 @@
 
 namespace zelt {
 
-
 class LocalFilterDriver final : public FilterDriverTransport {
  public:
   explicit LocalFilterDriver(std::filesystem::path folder);

@@ -1,7 +1,5 @@
 #include "device/linux/local_filter_driver.h"
 
-#include "device/driver_memory.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -10,6 +8,7 @@
 
 #include "device/clock.h"
 #include "device/device_link.h"
+#include "device/driver_memory.h"
 #include "device/linux/scratch_folder.h"
 #include "util/file_io.h"
 
