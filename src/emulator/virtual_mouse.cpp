@@ -137,18 +137,27 @@ bool VirtualMouse::ArriveLocked() {
   return present_;
 }
 
+bool VirtualMouse::AdmitLocked(std::size_t length, std::uint8_t report_id, int& failures,
+                               const char* call, std::string& error) {
+  if (!ArriveLocked()) {
+    error = std::string(call) + ": No such device";
+    return false;
+  }
+  if (Consume(failures)) {
+    error = std::string(call) + ": Broken pipe";
+    return false;
+  }
+  if (length != faults_.feature_length || length < 8 || report_id != kReportId) {
+    error = std::string(call) + ": Invalid argument";
+    return false;
+  }
+  return true;
+}
+
 bool VirtualMouse::HandleSet(std::span<const std::uint8_t> report, std::string& error) {
   std::lock_guard lock(mutex_);
-  if (!ArriveLocked()) {
-    error = "HIDIOCSFEATURE: No such device";
-    return false;
-  }
-  if (Consume(faults_.set_failures)) {
-    error = "HIDIOCSFEATURE: Broken pipe";
-    return false;
-  }
-  if (report.size() != faults_.feature_length || report.size() < 8 || report[0] != kReportId) {
-    error = "HIDIOCSFEATURE: Invalid argument";
+  if (!AdmitLocked(report.size(), report.empty() ? 0 : report[0], faults_.set_failures,
+                   "HIDIOCSFEATURE", error)) {
     return false;
   }
   Report request;
@@ -160,16 +169,8 @@ bool VirtualMouse::HandleSet(std::span<const std::uint8_t> report, std::string& 
 
 bool VirtualMouse::HandleGet(std::span<std::uint8_t> report, std::string& error) {
   std::lock_guard lock(mutex_);
-  if (!ArriveLocked()) {
-    error = "HIDIOCGFEATURE: No such device";
-    return false;
-  }
-  if (Consume(faults_.get_failures)) {
-    error = "HIDIOCGFEATURE: Broken pipe";
-    return false;
-  }
-  if (report.size() != faults_.feature_length || report.size() < 8 || report[0] != kReportId) {
-    error = "HIDIOCGFEATURE: Invalid argument";
+  if (!AdmitLocked(report.size(), report.empty() ? 0 : report[0], faults_.get_failures,
+                   "HIDIOCGFEATURE", error)) {
     return false;
   }
   if (never_finishes_ || busy_polls_left_ > 0) {

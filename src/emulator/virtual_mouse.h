@@ -50,6 +50,9 @@ class VirtualMouse final : public HidTransport {
   friend class Handle;
 
   bool ArriveLocked();  // counts a transfer; false when the mouse is not there
+  // Counts a transfer and applies the faults and checks every transfer meets.
+  bool AdmitLocked(std::size_t length, std::uint8_t report_id, int& failures, const char* call,
+                   std::string& error);
   bool HandleSet(std::span<const std::uint8_t> report, std::string& error);
   bool HandleGet(std::span<std::uint8_t> report, std::string& error);
   void ExecuteLocked(const Report& request);

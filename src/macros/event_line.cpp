@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "util/hex.h"
+
 namespace zelt {
 namespace {
 
@@ -39,18 +41,11 @@ void AppendHexByte(std::uint8_t byte, std::string& out) {
   out += kDigits[byte & 0x0F];
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Two hexadecimal digits; nothing when `text` is not exactly that.
 std::optional<std::uint8_t> ParseHexByte(std::string_view text) {
   if (text.size() != 2) return std::nullopt;
-  int high = HexDigit(text[0]);
-  int low = HexDigit(text[1]);
+  int high = HexDigitValue(text[0]);
+  int low = HexDigitValue(text[1]);
   if (high < 0 || low < 0) return std::nullopt;
   return static_cast<std::uint8_t>(high * 16 + low);
 }
