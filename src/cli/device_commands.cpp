@@ -73,9 +73,7 @@ int Devices(Context& context, std::span<const std::string> args) {
     return Fail(kExitDevice, "cannot list HID interfaces: " + device->transport().last_error());
   if (interfaces->empty()) std::printf("no HID interfaces\n");
   for (const auto& info : *interfaces) {
-    const bool is_mouse = info.vendor_id == kMouseVendorId && info.product_id == kMouseProductId &&
-                          info.version == kMouseVersion &&
-                          info.feature_length == kMouseFeatureLength;
+    const bool is_mouse = InterfaceMatches(info, kMouseVendorId, kMouseProductId, kMouseVersion);
     std::printf("%s  %04x:%04x  version %04x  feature report %u bytes%s\n", info.path.c_str(),
                 info.vendor_id, info.product_id, info.version, info.feature_length,
                 is_mouse ? "  ZELT507K" : "");

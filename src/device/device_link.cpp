@@ -26,6 +26,12 @@ constexpr std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(
 
 }  // namespace
 
+bool InterfaceMatches(const HidInterfaceInfo& info, std::uint16_t vendor_id,
+                      std::uint16_t product_id, std::uint16_t version) {
+  return info.feature_length == kMouseFeatureLength && info.vendor_id == vendor_id &&
+         info.product_id == product_id && info.version == version;
+}
+
 std::uint8_t MemoryTypeCode(std::uint8_t identify_byte3) {
   switch (identify_byte3) {
     case 0x35:
@@ -71,8 +77,7 @@ bool DeviceLink::OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id,
   for (const auto& info : *interfaces) {
     auto device = transport_.Open(info.path);
     if (!device) continue;
-    if (info.feature_length == kMouseFeatureLength && info.vendor_id == vendor_id &&
-        info.product_id == product_id && info.version == version) {
+    if (InterfaceMatches(info, vendor_id, product_id, version)) {
       taken = std::move(device);  // a later match replaces (and closes) an earlier one
       taken_info = &info;
     }

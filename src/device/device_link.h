@@ -45,6 +45,11 @@ struct ExchangeRhythm;  // pauses, polls and attempts of one kind of exchange
 using Report = std::array<std::uint8_t, 8>;
 using DataReply = std::array<std::uint8_t, 7>;
 
+// True when an interface has these ids and this version and an 8-byte feature report: the only
+// interfaces the link opens as the mouse.
+bool InterfaceMatches(const HidInterfaceInfo& info, std::uint16_t vendor_id,
+                      std::uint16_t product_id, std::uint16_t version);
+
 // Identify reply byte 3 as a memory type code: 0x35 -> 0x90, 0x75 -> 0x99, 0xFD -> 0x98, any
 // other value 0 (unknown).
 std::uint8_t MemoryTypeCode(std::uint8_t identify_byte3);

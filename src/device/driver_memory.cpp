@@ -6,22 +6,14 @@
 #include "device/filter_driver.h"
 
 namespace zelt {
-namespace {
-
-std::uint32_t LittleEndian32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-}  // namespace
-
 bool ServeDriverRequest(std::vector<std::uint8_t>& memory, std::uint32_t code,
                         std::span<const std::uint8_t> input, std::span<std::uint8_t> output,
                         bool* changed) {
   if (changed) *changed = false;
-  if (input.size() < kDriverHeaderSize) return false;
-  const std::uint64_t address = LittleEndian32(input.data());
-  const std::uint64_t length = LittleEndian32(input.data() + 4);
+  const auto range = ReadDriverRequestHeader(input);
+  if (!range) return false;
+  const std::uint64_t address = range->address;
+  const std::uint64_t length = range->length;
   if (address + length > kMaxDriverMemory) return false;
   if (code == kDriverReadRequest) {
     if (output.size() != kDriverHeaderSize + length) return false;

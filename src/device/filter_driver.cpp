@@ -11,6 +11,11 @@ void PutLittleEndian32(std::uint8_t* out, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) out[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+std::uint32_t GetLittleEndian32(const std::uint8_t* bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
 }  // namespace
 
 std::optional<std::uint16_t> DriverIdFromPath(std::string_view path) {
@@ -31,6 +36,11 @@ std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_
   path.resize(54, '#');
   for (int shift = 12; shift >= 0; shift -= 4) path += kDigits[(driver_id >> shift) & 0xF];
   return path;
+}
+
+std::optional<DriverRequestRange> ReadDriverRequestHeader(std::span<const std::uint8_t> buffer) {
+  if (buffer.size() < kDriverHeaderSize) return std::nullopt;
+  return DriverRequestRange{GetLittleEndian32(buffer.data()), GetLittleEndian32(buffer.data() + 4)};
 }
 
 std::vector<std::uint8_t> DriverRequestHeader(std::uint32_t address, std::uint32_t length) {

@@ -43,6 +43,14 @@ std::optional<std::uint16_t> DriverIdFromPath(std::string_view path);
 // `name`, cut or padded with '#' to 54 characters, then the id.
 std::string MakeDriverInterfacePath(std::string_view name, std::uint16_t driver_id);
 
+// The address and length a request buffer's header names.
+struct DriverRequestRange {
+  std::uint32_t address;
+  std::uint32_t length;
+};
+// Nothing when the buffer is shorter than a header.
+std::optional<DriverRequestRange> ReadDriverRequestHeader(std::span<const std::uint8_t> buffer);
+
 // The header of a request for `length` bytes at `address`.
 std::vector<std::uint8_t> DriverRequestHeader(std::uint32_t address, std::uint32_t length);
 

@@ -47,12 +47,8 @@ std::vector<VirtualFilterDriver::Request> VirtualFilterDriver::requests() const 
 bool VirtualFilterDriver::Serve(std::uint32_t code, std::span<const std::uint8_t> input,
                                 std::span<std::uint8_t> output) {
   std::lock_guard lock(mutex_);
-  if (input.size() >= kDriverHeaderSize) {
-    auto le32 = [&](std::size_t at) {
-      return static_cast<std::uint32_t>(input[at] | input[at + 1] << 8 | input[at + 2] << 16 |
-                                        static_cast<std::uint32_t>(input[at + 3]) << 24);
-    };
-    requests_.push_back({code, le32(0), le32(4)});
+  if (auto range = ReadDriverRequestHeader(input)) {
+    requests_.push_back({code, range->address, range->length});
   }
   return ServeDriverRequest(memory_, code, input, output);
 }
