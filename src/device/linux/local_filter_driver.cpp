@@ -91,7 +91,12 @@ class LocalDriverHandle final : public DriverHandle {
   bool Control(std::uint32_t code, std::span<const std::uint8_t> input,
                std::span<std::uint8_t> output) override {
     if (code != kDriverWriteRequest) {
-      auto memory = ReadFileBytes(file_, kMaxDriverMemory);
+      // Only the bytes up to the end of the requested range are needed.
+      const auto range = ReadDriverRequestHeader(input);
+      if (!range) return false;
+      const std::uint64_t end = std::uint64_t{range->address} + range->length;
+      auto memory = ReadFileBytes(
+          file_, static_cast<std::size_t>(std::min<std::uint64_t>(end, kMaxDriverMemory)));
       return memory && ServeDriverRequest(*memory, code, input, output);
     }
     FolderLock lock(file_.parent_path());
