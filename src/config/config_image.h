@@ -84,6 +84,14 @@ void SetOrientationCode(std::uint8_t& byte00, std::uint8_t code);
 int LedCount(std::uint8_t byte03);
 void SetLedCount(std::uint8_t& byte03, int count);
 
+// An indicator colour as the image stores it: red, green, blue.
+struct RgbColour {
+  std::uint8_t red = 0;
+  std::uint8_t green = 0;
+  std::uint8_t blue = 0;
+  bool operator==(const RgbColour&) const = default;
+};
+
 // The 4-byte state record of driver-only mode.
 struct DriverStateRecord {
   std::array<std::uint8_t, 4> bytes{};
