@@ -23,6 +23,8 @@ struct GlobalOptions {
   std::string virtual_state;  // empty: a fresh virtual mouse that is not kept
   std::string trace_path;
   std::vector<std::string> faults;
+  std::string mode;          // "eeprom" or "driver"; empty: as the settings say (Ap_Mode)
+  std::string macro_folder;  // empty: the Path setting, else the per-user data folder
 };
 
 class DeviceSession;  // the link to a real or virtual mouse, made on first use (device_session.h)
@@ -47,5 +49,6 @@ int Fail(ExitCode code, const std::string& message);
 std::span<const Command> DeviceCommands();  // device_commands.cpp
 std::span<const Command> TextCommands();    // text_commands.cpp
 std::span<const Command> MacroCommands();   // macro_commands.cpp
+std::span<const Command> ConfigCommands();  // config_commands.cpp
 
 }  // namespace zelt::cli

@@ -27,12 +27,30 @@ void ConsoleUi::EndBar() {
   bar_open_ = false;
 }
 
-void ConsoleUi::ShowMessage(std::string_view string_id) {
+void ConsoleUi::PrintLine(const std::string& text) {
   EndBar();
-  messages_.emplace_back(string_id);
-  std::string text = texts_ ? texts_->Text(string_id) : std::string();
-  if (text.empty()) text = std::string(string_id);
   std::fprintf(stderr, "zeltctl: %s\n", text.c_str());
+}
+
+std::string ConsoleUi::TextOf(std::string_view string_id) const {
+  std::string text = texts_ ? texts_->Text(string_id) : std::string();
+  return text.empty() ? std::string(string_id) : text;
+}
+
+void ConsoleUi::ShowMessage(std::string_view string_id) {
+  messages_.emplace_back(string_id);
+  PrintLine(TextOf(string_id));
+}
+
+void ConsoleUi::ShowNoDeviceMessage() {
+  messages_.emplace_back("Str100");
+  messages_.emplace_back("Str101");
+  PrintLine(TextOf("Str100") + "\n\n" + TextOf("Str101"));
+}
+
+void ConsoleUi::ShowFileError(std::string_view text) {
+  messages_.emplace_back("file error");
+  PrintLine(std::string(text));
 }
 
 }  // namespace zelt::cli

@@ -2,6 +2,8 @@
 // The flow UI of the command line: messages on stderr, a progress bar on stderr when it is a
 // terminal (nothing otherwise), no windows.
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,12 @@ class ConsoleUi final : public FlowUi {
   void ReportProgress(unsigned done, unsigned total) override;
   void HideProgress() override;
   void ShowMessage(std::string_view string_id) override;
+  void ShowNoDeviceMessage() override;
+  void ShowFileError(std::string_view text) override;
+  // The file dialogs answer with the file named on the command line.
+  std::optional<std::filesystem::path> ChooseProfileToSave() override { return profile_path_; }
+  std::optional<std::filesystem::path> ChooseProfileToLoad() override { return profile_path_; }
+  void set_profile_path(std::filesystem::path path) { profile_path_ = std::move(path); }
 
   void set_texts(const StringTable* texts) { texts_ = texts; }
   // Every message shown so far, as string ids.
@@ -23,11 +31,15 @@ class ConsoleUi final : public FlowUi {
 
  private:
   void EndBar();
+  void PrintLine(const std::string& text);
+  // The text of a language string, or the id itself when the language has none.
+  std::string TextOf(std::string_view string_id) const;
 
   const StringTable* texts_;
   bool terminal_;
   bool bar_open_ = false;
   std::vector<std::string> messages_;
+  std::optional<std::filesystem::path> profile_path_;
 };
 
 }  // namespace zelt::cli

@@ -35,6 +35,9 @@ class DeviceSession {
   HidTransport& transport();
   DeviceLink& link() { return *link_; }
   ConsoleUi& ui() { return ui_; }
+  Clock& clock() { return clock_; }
+  // The language messages and captions are shown in (language 1).
+  const Language& language() const { return language_; }
 
   // Opens the mouse (vendor 0x2E7A, product 0x08A0, version 0x0104); prints why not on failure.
   bool OpenMouse();

@@ -20,7 +20,7 @@ int Fail(ExitCode code, const std::string& message) {
 namespace {
 
 std::vector<std::span<const Command>> CommandGroups() {
-  return {DeviceCommands(), TextCommands(), MacroCommands()};
+  return {ConfigCommands(), DeviceCommands(), TextCommands(), MacroCommands()};
 }
 
 const Command* FindCommand(std::string_view name) {
@@ -44,6 +44,10 @@ void PrintHelp() {
       "  --trace=FILE       write every feature report to FILE: '> ' and the 8 bytes sent,\n"
       "                     '< ' and the 8 bytes received, as lower-case hex pairs; a transfer\n"
       "                     that fails is marked with ' !' at the end of its line\n"
+      "  --mode=MODE        eeprom (the configuration lives in the mouse) or driver (driver-only\n"
+      "                     mode: it lives in the filter driver); default: the Ap_Mode setting\n"
+      "  --macro-folder=DIR folder of the reset files, driver-mode files and the driver-mode\n"
+      "                     state file; default: the Path setting, else ~/.local/share/zelt507k\n"
       "  --fault=SPEC       virtual mouse only: switch on faults (repeatable, or comma-separated)\n"
       "%s"
       "\n"
@@ -79,6 +83,14 @@ int Main(int argc, char** argv) {
       if (context.options.virtual_state.empty()) return Fail(kExitUsage, "--virtual= needs a file");
     } else if (arg.rfind("--trace=", 0) == 0) {
       context.options.trace_path = arg.substr(8);
+    } else if (arg.rfind("--mode=", 0) == 0) {
+      context.options.mode = arg.substr(7);
+      if (context.options.mode != "eeprom" && context.options.mode != "driver") {
+        return Fail(kExitUsage, "--mode takes eeprom or driver");
+      }
+    } else if (arg.rfind("--macro-folder=", 0) == 0) {
+      context.options.macro_folder = arg.substr(15);
+      if (context.options.macro_folder.empty()) return Fail(kExitUsage, "--macro-folder= needs a folder");
     } else if (arg.rfind("--fault=", 0) == 0) {
       context.options.faults.emplace_back(arg.substr(8));
     } else {

@@ -95,6 +95,7 @@ bool DeviceLink::OpenDevice(std::uint16_t vendor_id, std::uint16_t product_id,
 bool DeviceLink::OpenDriverDevice(std::uint16_t driver_id) {
   std::lock_guard lock(mutex_);
   if (!driver_transport_) return false;
+  driver_transport_->Prepare(driver_id);
   auto paths = driver_transport_->Enumerate();
   if (!paths) return false;
   for (const auto& path : *paths) {
@@ -110,6 +111,13 @@ bool DeviceLink::OpenDriverDevice(std::uint16_t driver_id) {
 void DeviceLink::CloseDevice() {
   std::lock_guard lock(mutex_);
   device_.reset();
+}
+
+void DeviceLink::ForgetDevice() {
+  std::lock_guard lock(mutex_);
+  device_.reset();
+  vendor_id_ = 0;
+  product_id_ = 0;
 }
 
 bool DeviceLink::ExchangeLocked(const Report& request, const ExchangeRhythm& rhythm) {

@@ -74,6 +74,8 @@ class DeviceLink {
   bool OpenDriverDevice(std::uint16_t driver_id);
   // Marks the device handle invalid (the mouse is gone, refused, or the window closes).
   void CloseDevice();
+  // Closes the device and forgets its vendor and product ids (a re-open found it gone).
+  void ForgetDevice();
 
   // One command exchange: true when the mouse answered with status 0xCC.
   bool SendCommand(Command command, std::uint8_t p1 = 0, std::uint8_t p2 = 0, std::uint8_t p3 = 0,

@@ -33,6 +33,9 @@ class FilterDriverTransport {
   // Paths of the present filter-driver interfaces; nothing when the list cannot be made.
   virtual std::optional<std::vector<std::string>> Enumerate() = 0;
   virtual std::unique_ptr<DriverHandle> Open(const std::string& path) = 0;
+  // Called before the interface of `driver_id` is looked for. A driver installed with the system
+  // has nothing to do; a stand-in creates its memory for the id here.
+  virtual void Prepare(std::uint16_t /*driver_id*/) {}
 };
 
 // The driver id carried by an interface path: four hexadecimal characters, either case, at

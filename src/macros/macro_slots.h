@@ -12,11 +12,11 @@
 
 #include "device/device_link.h"
 #include "device/flow_ui.h"
+#include "macros/macro_name_field.h"
 
 namespace zelt {
 
 inline constexpr int kMacroSlotCount = 6;
-inline constexpr std::size_t kMacroNameFieldSize = 32;
 inline constexpr std::size_t kSlotRecordSize = 224;
 
 struct MacroSlot {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,12 +22,38 @@ class RecordingUi : public FlowUi {
   void ProcessMessages() override { ++pumps; }
   void ShowProgress() override { ++progress_shown; }
   void HideProgress() override { ++progress_hidden; }
+  // Messages are recorded by id; a system message box as "box:<id>", the no-device notice as
+  // "Str100+Str101", a file error as "file:<text>".
   void ShowMessage(std::string_view id) override { messages.emplace_back(id); }
+  void ShowMessageBox(std::string_view id) override {
+    messages.push_back("box:" + std::string(id));
+  }
+  void ShowNoDeviceMessage() override { messages.emplace_back("Str100+Str101"); }
+  void ShowFileError(std::string_view text) override {
+    messages.push_back("file:" + std::string(text));
+  }
+  void ShowOverlays() override { overlays = true; }
+  void HideOverlays() override { overlays = false; }
+  void CloseMenus() override { ++menus_closed; }
+  void RefreshEditors() override { ++refreshes; }
+  void CloseMainWindow() override { window_closed = true; }
+  void SetTimerRunning(PresenceTimer timer, bool running) override {
+    (timer == PresenceTimer::kStartup ? startup_timer : presence_timer) = running;
+  }
+  std::optional<std::filesystem::path> ChooseProfileToSave() override { return profile_path; }
+  std::optional<std::filesystem::path> ChooseProfileToLoad() override { return profile_path; }
 
   int pumps = 0;
   int progress_shown = 0;
   int progress_hidden = 0;
   std::vector<std::string> messages;
+  bool overlays = false;
+  int menus_closed = 0;
+  int refreshes = 0;
+  bool window_closed = false;
+  bool startup_timer = false;
+  bool presence_timer = false;
+  std::optional<std::filesystem::path> profile_path;  // what the file dialogs answer
 };
 
 struct MouseRig {

@@ -13,6 +13,7 @@
 
 #include "device/driver_memory.h"
 #include "util/file_io.h"
+#include "util/user_folders.h"
 
 namespace zelt {
 namespace {
@@ -119,16 +120,9 @@ class LocalDriverHandle final : public DriverHandle {
 LocalFilterDriver::LocalFilterDriver(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
 std::optional<std::filesystem::path> LocalFilterDriver::DefaultFolder() {
-  fs::path base;
-  const char* data_home = std::getenv("XDG_DATA_HOME");
-  if (data_home && fs::path(data_home).is_absolute()) {
-    base = data_home;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || !fs::path(home).is_absolute()) return std::nullopt;
-    base = fs::path(home) / ".local" / "share";
-  }
-  return base / "zelt507k" / "driver";
+  auto data = UserDataFolder();
+  if (!data) return std::nullopt;
+  return *data / "driver";
 }
 
 std::string LocalFilterDriver::InterfacePath(std::uint16_t driver_id) {

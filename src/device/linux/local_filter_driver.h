@@ -47,6 +47,9 @@ class LocalFilterDriver final : public FilterDriverTransport {
   // Null unless `path` is an interface path whose memory file exists.
   std::unique_ptr<DriverHandle> Open(const std::string& path) override;
 
+  // Installs a memory for the mouse's driver id, as a system driver would be present.
+  void Prepare(std::uint16_t driver_id) override { Install(driver_id); }
+
   // Creates an empty memory file for `driver_id` (and the folder) unless one exists; an existing
   // memory is kept as it is.
   bool Install(std::uint16_t driver_id, std::string* error = nullptr);
