@@ -14,7 +14,9 @@ class FireKeyEditor {
   std::uint8_t interval() const { return interval_; }  // units of 8 ms
 
   void SetContinuous(bool on);  // on: entry 255; off: entry 2 (three shots)
-  void SetCountEntry(std::uint8_t entry);  // also turns continuous fire off
+  // Also turns continuous fire off, except for entry 255: it stores the continuous byte, so it
+  // turns continuous fire on.
+  void SetCountEntry(std::uint8_t entry);
   void SetInterval(std::uint8_t interval) { interval_ = interval; }
 
   // From the fire key copy: byte 0xF2 (0xFF = continuous, else the count entry), byte 0xF8.

@@ -48,6 +48,10 @@ class DpiLevelsEditor {
                      std::span<std::uint8_t, 4> state_record, bool smoothing) const;
 
  private:
+  void ReadSectionA(std::span<const std::uint8_t, 48> section_a);
+  void ReadCurrentLevel(int level);
+  void WriteCountAndValues(std::span<std::uint8_t, 48> section_a) const;
+
   int count_ = kDpiLevelCount;
   int current_level_ = 0;
   std::array<std::uint8_t, kDpiLevelCount> value_indexes_{};

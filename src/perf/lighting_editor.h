@@ -16,12 +16,13 @@ class LightingEditor {
  public:
   LightingFamily kind() const { return kind_; }
   bool led_on() const { return led_on_; }
-  bool mid_dpi_switch() const { return mid_dpi_switch_; }    // section A 0x00 bit 0
-  bool left_dpi_switch() const { return left_dpi_switch_; }  // section A 0x00 bit 2
-  bool full_brightness() const { return full_brightness_; }  // 0x03 bit 3
-  int led_count() const { return led_count_; }               // 4..13
+  bool mid_dpi_switch() const { return mid_dpi_switch_; }          // section A 0x00 bit 0
+  bool left_dpi_switch() const { return left_dpi_switch_; }        // section A 0x00 bit 2
+  bool full_brightness() const { return full_brightness_; }        // 0x03 bit 3
+  int led_count() const { return led_count_; }                     // 4..13
   bool mode_offered(int mode) const { return offered_.at(mode); }  // flowing modes 0..6
-  // Combo indexes 0..6; -1 when no mode is selected.
+  // Combo indexes 0..6. Reading never clears a selection, so one is always selected; a -1
+  // (none) would be stored as mode number 0.
   int flowing_mode() const { return flowing_mode_; }
   int two_colour_mode() const { return two_colour_mode_; }
   int step() const { return step_; }  // flowing step 0..7
@@ -42,7 +43,9 @@ class LightingEditor {
   // (flowing and two-colour kinds; 0 otherwise), bit 3 set when the LED is off, bits 5..7 the
   // step for the flowing kind.
   std::uint8_t StateByte() const;
-  // Mode, step and on/off from a lighting state byte. A mode field of 0 keeps the selection.
+  // Mode, step and on/off from a lighting state byte, read for the current kind: the flowing
+  // kind takes its mode and step, the two-colour kind its mode. A mode field of 0 keeps the
+  // selection.
   void ReadStateByte(std::uint8_t state);
 
   // From the working copies: kind from 0x00 bit 7 and 0x01 bits 3, 4; the two switches; the
@@ -51,7 +54,9 @@ class LightingEditor {
   // on/off from byte 0x32.
   void ReadFrom(std::span<const std::uint8_t, 48> section_a,
                 std::span<const std::uint8_t, 8> section_b);
-  // Driver-only mode: the section A fields as above, the state byte from the state record.
+  // Driver-only mode: the section A fields as above except the kind, the state byte from the
+  // state record. The driver does not keep the kind bits up to date (its apply never writes
+  // them), so the caller sets the kind the mouse reports (SetKind) before calling this.
   void ReadDriverFrom(std::span<const std::uint8_t, 48> section_a,
                       std::span<const std::uint8_t, 4> state_record);
 
@@ -64,6 +69,9 @@ class LightingEditor {
                      std::span<std::uint8_t, 4> state_record) const;
 
  private:
+  void ReadSectionA(std::span<const std::uint8_t, 48> section_a);
+  void WriteSwitches(std::span<std::uint8_t, 48> section_a) const;
+
   LightingFamily kind_ = LightingFamily::kFlowing;
   bool led_on_ = true;
   bool mid_dpi_switch_ = false;
