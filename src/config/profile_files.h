@@ -14,9 +14,9 @@
 
 namespace zelt {
 
-inline constexpr std::size_t kDriverFileSize = 40960;        // what a driver-mode save writes
-inline constexpr std::size_t kDriverFileReadLimit = 102400;  // what a reader looks at, at most
-inline constexpr std::uint32_t kDriverStateAddress = 0x0A0;  // state record in driver memory
+inline constexpr std::size_t kDriverFileSize = 40960;          // what a driver-mode save writes
+inline constexpr std::size_t kDriverFileReadLimit = 102400;    // what a reader looks at, at most
+inline constexpr std::uint32_t kDriverStateAddress = 0x0A0;    // state record in driver memory
 inline constexpr std::uint32_t kDriverFireKeyAddress = 0x0F0;  // two zero bytes, then the section
 
 inline constexpr const char* kStateFileName = "DriverTempCPIAndLedData.bin";

@@ -25,8 +25,10 @@ class DriverMacroList {
   std::vector<std::string> Names() const;
   void Clear() { elements_.clear(); }
 
-  // Reads the elements the button codes reach: (highest macro address used + 2016) / 2048 of them
-  // in one request; no request when no code is a macro code. `codes` are the eighteen codes.
+  // Replaces the list with the elements the button codes reach: (highest macro address used +
+  // 2016) / 2048 of them in one request; no request, and an empty list, when no code is a macro
+  // code. An address below the macro records (the fire key's "0600F0") reaches no element.
+  // `codes` are the eighteen codes.
   void ReadFromDriver(DriverHandle& driver, std::span<const std::string> codes);
   // Writes every element in one request (none when the list is empty).
   void WriteToDriver(DriverHandle& driver) const;

@@ -8,16 +8,18 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "device/device_link.h"
 #include "device/flow_ui.h"
 #include "macros/macro_name_field.h"
+#include "macros/macro_record.h"
 
 namespace zelt {
 
 inline constexpr int kMacroSlotCount = 6;
-inline constexpr std::size_t kSlotRecordSize = 224;
+inline constexpr std::size_t kSlotRecordSize = kEepromMacroRecordSize;
 
 struct MacroSlot {
   std::array<std::uint8_t, kMacroNameFieldSize> name_field{};
@@ -37,7 +39,9 @@ class MacroSlots {
   const std::array<std::string, kMacroSlotCount>& mouse_slot_names() const {
     return mouse_slot_names_;
   }
-  void SetMouseSlotName(int slot, std::string name) { mouse_slot_names_.at(slot - 1) = name; }
+  void SetMouseSlotName(int slot, std::string name) {
+    mouse_slot_names_.at(slot - 1) = std::move(name);
+  }
 
   // Rebuilds the slots from the macro page copies (slots 1..4 in `pages_a`, 5..6 in `pages_b`),
   // empties the record of slots 1..4 whose checksum is wrong (the name stays), and refreshes the
@@ -54,8 +58,7 @@ class MacroSlots {
   // The macro step of an apply: writes name field and record of every slot some button code uses,
   // in slot order, except slots whose mouse slot name equals (ignoring case) one of the slot
   // names. `codes` are the eighteen button codes of both key modes.
-  void DownloadMacroSlots(DeviceLink& link, FlowUi& ui,
-                          std::span<const std::string> codes) const;
+  void DownloadMacroSlots(DeviceLink& link, FlowUi& ui, std::span<const std::string> codes) const;
 
  private:
   std::array<MacroSlot, kMacroSlotCount> slots_{};
