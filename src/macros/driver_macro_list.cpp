@@ -63,7 +63,6 @@ void DriverMacroList::ReadFromDriver(DriverHandle& driver, std::span<const std::
 }
 
 void DriverMacroList::WriteToDriver(DriverHandle& driver) const {
-  if (elements_.empty()) return;
   std::vector<std::uint8_t> bytes;
   bytes.reserve(elements_.size() * kDriverMacroElementSize);
   for (const DriverMacroElement& element : elements_) {

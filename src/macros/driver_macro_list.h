@@ -30,7 +30,8 @@ class DriverMacroList {
   // code. An address below the macro records (the fire key's "0600F0") reaches no element.
   // `codes` are the eighteen codes.
   void ReadFromDriver(DriverHandle& driver, std::span<const std::string> codes);
-  // Writes every element in one request (none when the list is empty).
+  // Writes every element in one request; an empty list still makes its request, of length 0,
+  // so the driver sees the same five writes on every apply.
   void WriteToDriver(DriverHandle& driver) const;
 
  private:

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "config/profile_files.h"
@@ -35,7 +36,7 @@ void WriteBytes(const std::filesystem::path& path, std::span<const std::uint8_t>
 // fire area holds a record: bytes a partial read must never disturb.
 DataBuf ImageWithMacroAndFireArea() {
   DataBuf image = BuiltinImage(1);
-  const std::uint8_t name[] = {'M', 0, 'a', 0};
+  const std::uint8_t name[] = {0, 'M', 0, 'a'};
   std::copy(std::begin(name), std::end(name), image.begin() + 0x600);
   const std::uint8_t record[] = {0x00, 0x03, 0x81, 0x01, 0x00};
   std::copy(std::begin(record), std::end(record), image.begin() + 0x620);
@@ -55,7 +56,7 @@ DataBuf ImageWithMacroAndFireArea() {
 
 TEST(ConfigFlowsTest, StartShowsImageOneUnderTheOverlaysWithoutTalkingToTheMouse) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   EXPECT_TRUE(app.Commands().empty());
   EXPECT_EQ(app.state.data_buf, BuiltinImage(1));
   EXPECT_EQ(app.state.buttons.code(1, 1), "010100");
@@ -68,7 +69,7 @@ TEST(ConfigFlowsTest, StartShowsImageOneUnderTheOverlaysWithoutTalkingToTheMouse
 
 TEST(ConfigFlowsTest, ConnectCheckReadsTheParametersAndEndsTheFlow) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   const auto commands = app.Commands();
   ASSERT_GE(commands.size(), 4u);
@@ -103,7 +104,7 @@ TEST(ConfigFlowsTest, VendorAndProductCodesAreCheckedAgainstImageOneAndTheReserv
     settings.rev_manu_id = static_cast<std::uint8_t>(c.rev_manu);
     settings.rev_pro_id = static_cast<std::uint8_t>(c.rev_pro);
     AppRig app(ParseFaults(std::string("codes=") + c.codes), BuiltinImage(1), settings);
-    app.flows.Start();
+    app.Start();
     const FlowOutcome outcome = app.flows.ReadDevInfo(false);
     if (c.accepted) {
       EXPECT_EQ(outcome, FlowOutcome::kDone);
@@ -129,7 +130,7 @@ TEST(ConfigFlowsTest, UnreadyMouseIsDroppedWithStr020) {
   for (const char* fault : {"notready", "memtype=0"}) {
     SCOPED_TRACE(fault);
     AppRig app(ParseFaults(fault));
-    app.flows.Start();
+    app.Start();
     EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kNotReady);
     EXPECT_EQ(app.Commands(), (std::vector<std::uint8_t>{kBegin, kIdentify, kReload, kEnd}));
     EXPECT_FALSE(app.rig.link.has_device());
@@ -139,10 +140,10 @@ TEST(ConfigFlowsTest, UnreadyMouseIsDroppedWithStr020) {
 }
 
 TEST(ConfigFlowsTest, SessionFailuresEndTheConnectCheckSilently) {
-  for (const char* fault : {"error=1:1", "silent=3", "begin=0x00"}) {
+  for (const char* fault : {"error=1:9", "silent=3", "begin=0x00"}) {
     SCOPED_TRACE(fault);
     AppRig app(ParseFaults(fault));
-    app.flows.Start();
+    app.Start();
     const FlowOutcome outcome = app.flows.ReadDevInfo(false);
     if (std::string(fault) == "begin=0x00") {
       // EEPROM flows do not look at the begin-session reply byte.
@@ -152,14 +153,16 @@ TEST(ConfigFlowsTest, SessionFailuresEndTheConnectCheckSilently) {
     EXPECT_EQ(outcome, FlowOutcome::kSessionRefused);
     EXPECT_TRUE(app.rig.ui.messages.empty());
     EXPECT_EQ(app.state.connection, ConnectionState::kSearching);
-    EXPECT_EQ(app.Commands().back(), app.Commands().size() == 1 ? kBegin : kIdentify);
+    const auto commands = app.Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), kReload), 0);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), kEnd), 0);
   }
 }
 
 TEST(ConfigFlowsTest, FullReadAdoptsMacroPagesAndFireAreaAndRebuildsTheSlots) {
   const DataBuf image = ImageWithMacroAndFireArea();
   AppRig app({}, image);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(true), FlowOutcome::kDone);
   EXPECT_EQ(app.state.data_buf, image);
   EXPECT_EQ(app.state.copies.fire_area[2], 0xA1);
@@ -170,27 +173,27 @@ TEST(ConfigFlowsTest, FullReadAdoptsMacroPagesAndFireAreaAndRebuildsTheSlots) {
 
 TEST(ConfigFlowsTest, ApplyWithReadyFlagClearOnlyOpensAndClosesTheSession) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   VirtualMouseFaults faults = app.rig.mouse.faults();
   faults.not_ready = true;
   app.rig.mouse.set_faults(faults);
   app.rig.mouse.ClearRequests();
+  const std::size_t pauses_before = app.rig.clock.pauses().size();
   EXPECT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kNotReady);
   EXPECT_EQ(app.Commands(), (std::vector<std::uint8_t>{kBegin, kIdentify, kReload, kEnd}));
   EXPECT_TRUE(app.rig.ui.messages.empty());
   // The pressed-button pause: eleven times 10 ms before anything is sent.
   const auto& pauses = app.rig.clock.pauses();
-  ASSERT_GE(pauses.size(), 11u);
-  EXPECT_EQ(std::vector<std::uint32_t>(pauses.begin(), pauses.begin() + 11),
+  ASSERT_GE(pauses.size(), pauses_before + 11);
+  EXPECT_EQ(std::vector<std::uint32_t>(pauses.begin() + pauses_before,
+                                       pauses.begin() + pauses_before + 11),
             std::vector<std::uint32_t>(11, 10));
 }
 
 TEST(ConfigFlowsTest, ApplyWithUnknownMemoryTypeStillWritesTheParameters) {
   AppRig app(ParseFaults("memtype=0"));
-  app.rig.link.CloseDevice();
-  std::uint16_t version = kMouseVersion;
-  ASSERT_TRUE(app.rig.link.OpenDevice(kMouseVendorId, kMouseProductId, version));
+  app.Start();
   EXPECT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
   EXPECT_EQ(app.WriteAddresses(), (std::vector<std::pair<int, int>>{{0, 255}}));
 }
@@ -198,7 +201,7 @@ TEST(ConfigFlowsTest, ApplyWithUnknownMemoryTypeStillWritesTheParameters) {
 TEST(ConfigFlowsTest, PartialReadThenApplyWritesOnlyTheParameterBlock) {
   const DataBuf image = ImageWithMacroAndFireArea();
   AppRig app({}, image);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.rig.mouse.ClearRequests();
   ASSERT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
@@ -210,7 +213,7 @@ TEST(ConfigFlowsTest, PartialReadThenApplyWritesOnlyTheParameterBlock) {
 TEST(ConfigFlowsTest, ApplyAfterFullReadWritesUnchangedBytesBack) {
   const DataBuf image = ImageWithMacroAndFireArea();
   AppRig app({}, image);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(true), FlowOutcome::kDone);
   app.state.fire_area_loaded = true;
   ASSERT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
@@ -223,7 +226,7 @@ TEST(ConfigFlowsTest, ApplyAfterFullReadWritesUnchangedBytesBack) {
 
 TEST(ConfigFlowsTest, EditsReachTheMouseWithFreshChecksums) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.state.dpi.SetCount(3);
   app.state.engineer.SetYOffset(0, -10);
@@ -244,7 +247,6 @@ TEST(ConfigFlowsTest, EditsReachTheMouseWithFreshChecksums) {
 
 TEST(ConfigFlowsTest, ButtonsWithoutDeviceShowStr020AndDoNothingElse) {
   AppRig app;
-  app.rig.link.CloseDevice();
   app.flows.Start();
   EXPECT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kNoDevice);
   EXPECT_EQ(app.flows.BtnConfirmClick(), FlowOutcome::kNoDevice);
@@ -263,7 +265,7 @@ TEST(ConfigFlowsTest, ButtonsWithoutDeviceShowStr020AndDoNothingElse) {
 
 TEST(ConfigFlowsTest, ConfirmAppliesThenClosesTheWindow) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   EXPECT_EQ(app.flows.BtnConfirmClick(), FlowOutcome::kDone);
   EXPECT_TRUE(app.rig.ui.window_closed);
@@ -274,7 +276,7 @@ TEST(ConfigFlowsTest, ResetWithoutItsFileWritesImageOneVerified) {
   DataBuf changed = BuiltinImage(2);
   changed[0x700] = 0x55;  // a macro page byte a reset must clear
   AppRig app({}, changed);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   EXPECT_EQ(app.flows.ResetClick(2), FlowOutcome::kDone);
   EXPECT_EQ(app.rig.mouse.memory(), BuiltinImage(1));
@@ -285,7 +287,7 @@ TEST(ConfigFlowsTest, ResetWithoutItsFileWritesImageOneVerified) {
 
 TEST(ConfigFlowsTest, ResetFileReplacesOnlyTheBytesItHas) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.state.data_buf = BuiltinImage(2);
   std::vector<std::uint8_t> short_file(BuiltinImage(3).begin(), BuiltinImage(3).begin() + 100);
@@ -300,7 +302,7 @@ TEST(ConfigFlowsTest, ResetFileReplacesOnlyTheBytesItHas) {
 
 TEST(ConfigFlowsTest, LoadedFileGoesOutUnchangedWhileTheEditorShowsRepairValues) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   DataBuf file = BuiltinImage(1);
   file[0x2F] ^= 0x01;  // section A checksum wrong
@@ -318,7 +320,7 @@ TEST(ConfigFlowsTest, LoadedFileGoesOutUnchangedWhileTheEditorShowsRepairValues)
 TEST(ConfigFlowsTest, ProfileSaveReadsEverythingAndWritesTheImage) {
   const DataBuf image = ImageWithMacroAndFireArea();
   AppRig app({}, image);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   const auto path = app.folder.path() / "profile.bin";
   app.rig.ui.profile_path = path;
@@ -331,7 +333,7 @@ TEST(ConfigFlowsTest, ProfileSaveReadsEverythingAndWritesTheImage) {
 
 TEST(ConfigFlowsTest, ProfileFileThatCannotBeReadIsReportedAndNothingIsWritten) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.rig.mouse.ClearRequests();
   app.rig.ui.profile_path = app.folder.path() / "missing.bin";
@@ -344,7 +346,7 @@ TEST(ConfigFlowsTest, ProfileFileThatCannotBeReadIsReportedAndNothingIsWritten) 
 TEST(ConfigFlowsTest, FireAreaIsReadOnceWhenTheFirePageFirstOpens) {
   const DataBuf image = ImageWithMacroAndFireArea();
   AppRig app({}, image);
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   EXPECT_EQ(app.state.copies.fire_area[2], 0x00);
   EXPECT_EQ(app.flows.OpenFirePage(), FlowOutcome::kDone);
@@ -358,7 +360,7 @@ TEST(ConfigFlowsTest, FireAreaIsReadOnceWhenTheFirePageFirstOpens) {
 
 TEST(ConfigFlowsTest, NoDeviceStateShowsImageOneCoveredWithTheNotice) {
   AppRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.state.dpi.SetCount(2);
   app.flows.EnterNoDevice();
@@ -391,7 +393,7 @@ TEST(DriverFlowsTest, ConnectSendsTheStateRecordAndReadsTheDriverSections) {
   record.bytes = {0x83, 0x23, 0x77, 0x05};
   std::string error;
   ASSERT_TRUE(WriteDriverStateFile(app.folder.path(), record, &error)) << error;
-  app.flows.Start();
+  app.Start();
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   EXPECT_EQ(app.Commands(),
             (std::vector<std::uint8_t>{kBegin, kIdentify, kIdentify, kDriverState, kEnd,
@@ -408,14 +410,14 @@ TEST(DriverFlowsTest, ConnectSendsTheStateRecordAndReadsTheDriverSections) {
 
 TEST(DriverFlowsTest, ConnectWithoutAnyStateFileSendsImageOnesRecord) {
   DriverRig app;
-  app.flows.Start();
+  app.Start();
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   EXPECT_EQ(app.rig.mouse.driver_state(), (std::array<std::uint8_t, 4>{0x81, 0x42, 0x00, 0x04}));
 }
 
 TEST(DriverFlowsTest, ConnectFailureShowsStr020AndRunsTheRecoverySequence) {
   DriverRig app(ParseFaults("nodriverflag"));
-  app.flows.Start();
+  app.Start();
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDriverFailed);
   EXPECT_EQ(app.rig.ui.messages, std::vector<std::string>{"box:Str020"});
   // The connect's three commands, then the recovery's three; the missing flag stops both.
@@ -427,7 +429,7 @@ TEST(DriverFlowsTest, ConnectFailureShowsStr020AndRunsTheRecoverySequence) {
 
 TEST(DriverFlowsTest, ApplyWithBeginAnsweredA5SendsNothingMoreButWritesTheDriver) {
   DriverRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   VirtualMouseFaults faults = app.rig.mouse.faults();
   faults.begin_reply = 0xA5;
@@ -444,7 +446,7 @@ TEST(DriverFlowsTest, ApplyWithBeginAnsweredA5SendsNothingMoreButWritesTheDriver
 
 TEST(DriverFlowsTest, ApplySendsTheStateRecordAndKeepsItInTheStateFile) {
   DriverRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.state.dpi.SetCurrentLevel(2);
   app.rig.mouse.ClearRequests();
@@ -463,7 +465,7 @@ TEST(DriverFlowsTest, ApplySendsTheStateRecordAndKeepsItInTheStateFile) {
 
 TEST(DriverFlowsTest, ProfileRoundTripRestoresSectionsAndStateButNotMacroRecords) {
   DriverRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.state.dpi.SetCount(5);
   app.state.dpi.SetCurrentLevel(1);
@@ -507,7 +509,7 @@ TEST(DriverFlowsTest, ProfileRoundTripRestoresSectionsAndStateButNotMacroRecords
 
 TEST(DriverFlowsTest, ResetWithoutDriverModeFileDoesNothing) {
   DriverRig app;
-  app.flows.Start();
+  app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.rig.mouse.ClearRequests();
   const std::size_t driver_requests = app.rig.driver.requests().size();

@@ -126,7 +126,9 @@ TEST(DriverMacroList, WritesAllElementsBackInOneRequest) {
 
   list.Clear();
   list.WriteToDriver(*rig.handle);
-  EXPECT_EQ(rig.driver.requests().size(), 2u) << "an empty list sends nothing";
+  ASSERT_EQ(rig.driver.requests().size(), 3u) << "an empty list still makes its request";
+  EXPECT_EQ(rig.driver.requests()[2].length, 0u);
+  EXPECT_EQ(rig.driver.memory(), written);
 }
 
 }  // namespace

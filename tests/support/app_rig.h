@@ -27,6 +27,13 @@ struct AppRig {
         flows(state, rig.link, rig.ui, rig.clock),
         watch(rig.link, flows, rig.ui, rig.clock) {}
 
+  // Window creation, then the mouse found as the presence watch finds it.
+  void Start() {
+    flows.Start();
+    std::uint16_t version = kMouseVersion;
+    EXPECT_TRUE(rig.link.OpenDevice(kMouseVendorId, kMouseProductId, version));
+  }
+
   std::vector<std::uint8_t> Commands() const { return rig.Commands(); }
   // The (address, length) of every set-write-address request the mouse received.
   std::vector<std::pair<int, int>> WriteAddresses() const {

@@ -87,6 +87,6 @@ inline VirtualMouseFaults ParseFaults(std::string_view spec) {
   return faults;
 }
 
-inline std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(command); }
+constexpr std::uint8_t Byte(Command command) { return static_cast<std::uint8_t>(command); }
 
 }  // namespace zelt::test_support
