@@ -59,6 +59,10 @@ class ConfigFlows {
   // The first opening of the fire macro page reads the fire area once.
   FlowOutcome OpenFirePage();
 
+  // The caption a button with this code shows: macro codes name the macro in the mouse's slot
+  // (read from the mouse once, then remembered) or in the driver macro list.
+  std::string CaptionOf(std::string_view code);
+
   // Building blocks, public so tests and later flows can run them alone.
   FlowOutcome BtnRead(bool full);
   void AdoptImage(bool full);
@@ -93,7 +97,6 @@ class ConfigFlows {
   void WriteSectionsToDriver(bool profile_before_fire_key);
   void ReadSectionsFromDriver();
   void RefreshCaptionsAndAim();
-  std::string CaptionOf(std::string_view code);
 
   AppState& state_;
   DeviceLink& link_;

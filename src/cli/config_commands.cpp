@@ -76,7 +76,7 @@ class ConfigRun {
     }
   }
 
-  std::string Caption(std::string_view code) const { return state.CaptionOf(code); }
+  std::string Caption(std::string_view code) { return flows.CaptionOf(code); }
 
   DeviceSession& device;
   AppState state;
