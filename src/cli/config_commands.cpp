@@ -41,6 +41,11 @@ class ConfigRun {
     std::filesystem::path folder = context.options.macro_folder.empty()
                                        ? MacroFolderOf(settings)
                                        : std::filesystem::path(context.options.macro_folder);
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+      code = Fail(kExitUsage, "the macro folder " + folder.string() + " is not a folder");
+      return nullptr;
+    }
     return std::unique_ptr<ConfigRun>(
         new ConfigRun(*context.device, std::move(settings), std::move(folder)));
   }
@@ -108,6 +113,10 @@ int Read(Context& context, std::span<const std::string> args) {
   int code = kExitOk;
   auto run = ConfigRun::Create(context, code);
   if (!run) return code;
+  if (file && run->state.driver_only()) {
+    // The driver-only connect fills the working copies, not the mouse image.
+    return Fail(kExitUsage, "in driver-only mode the configuration lives in the driver; use save");
+  }
   code = run->Connect(full);
   if (code != kExitOk || !file) return code;
   std::string error;
