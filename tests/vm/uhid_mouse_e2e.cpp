@@ -28,6 +28,10 @@
 #include <thread>
 #include <vector>
 
+#include "app/app_state.h"
+#include "app/config_flows.h"
+#include "app/language.h"
+#include "app/presence_watch.h"
 #include "config/builtin_images.h"
 #include "device/clock.h"
 #include "device/device_link.h"
@@ -290,6 +294,60 @@ std::string Bytes(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
+// Waits until the mouse is listed (`present`) or no longer listed.
+bool AwaitMouse(HidrawTransport& transport, bool present) {
+  const auto start = std::chrono::steady_clock::now();
+  while (std::chrono::steady_clock::now() - start < 30s) {
+    const auto found = FindMouse(transport);
+    std::error_code ec;
+    if (present == (found && std::filesystem::exists(found->path, ec))) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return false;
+}
+
+// The window's presence watch on the real stack: counting hidraw interfaces finds the mouse when
+// it arrives, reads it, and notices when it goes.
+void CheckPresenceWatch(Checks& checks, UhidDevice& uhid, HidrawTransport& transport,
+                        VirtualMouse& mouse, const DataBuf& memory) {
+  SteadyClock clock;
+  FlowUi ui;
+  DeviceLink link(transport, nullptr, clock);
+  const Language language = Language::LoadBuiltIn(1).value();
+  Settings settings;
+  settings.rev_manu_id = memory[0x36];  // the model's codes are the reserved pair
+  settings.rev_pro_id = memory[0x37];
+  AppState state(settings, language, ".");
+  ConfigFlows flows(state, link, ui, clock);
+  PresenceWatch watch(link, flows, ui, clock);
+  mouse.set_memory(memory);
+
+  flows.Start();
+  watch.DevTimerTimer();
+  const bool searching = state.connection == ConnectionState::kSearching ||
+                         state.connection == ConnectionState::kNoDevice;
+  checks.Check("presence watch: no mouse at start", searching && !link.has_device(),
+               ConnectionStateName(state.connection));
+
+  std::string error;
+  const bool created = uhid.Create(error) && AwaitMouse(transport, true);
+  checks.Check("presence watch: mouse plugged in", created, error);
+  watch.DevTimerTimer();
+  const bool read = std::equal(memory.begin(), memory.begin() + 0xFF, state.data_buf.begin());
+  checks.Check("presence watch: a rise opens the mouse and reads its configuration",
+               state.connection == ConnectionState::kConnected && read && link.has_device(),
+               std::string(ConnectionStateName(state.connection)) + ", remembered count " +
+                   std::to_string(watch.remembered_count()));
+
+  const bool destroyed = uhid.Destroy(error) && AwaitMouse(transport, false);
+  checks.Check("presence watch: mouse unplugged", destroyed, error);
+  watch.DevTimerTimer();
+  checks.Check("presence watch: a drop finds the mouse gone",
+               state.connection == ConnectionState::kNoDevice && !link.has_device() &&
+                   state.presence_timer_running,
+               ConnectionStateName(state.connection));
+}
+
 int Run() {
   Checks checks;
   SteadyClock clock;
@@ -435,6 +493,7 @@ int Run() {
 
   held.reset();
   link.CloseDevice();
+  CheckPresenceWatch(checks, uhid, transport, mouse, memory);
   uhid.StopServing();
   checks.Note("the kernel asked " + std::to_string(uhid.set_reports()) + " set and " +
               std::to_string(uhid.get_reports()) + " get feature requests, " +
