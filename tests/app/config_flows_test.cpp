@@ -285,6 +285,19 @@ TEST(ConfigFlowsTest, ResetWithoutItsFileWritesImageOneVerified) {
   EXPECT_TRUE(app.state.presence_timer_running);
 }
 
+TEST(ConfigFlowsTest, ResetThatDoesNotStickShowsStr109) {
+  DataBuf changed = BuiltinImage(1);
+  changed[0x10] = 0x55;
+  AppRig app(ParseFaults("stuck=0x10:all"), changed);
+  app.Start();
+  ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
+  EXPECT_EQ(app.flows.ResetClick(1), FlowOutcome::kVerifyFailed);
+  EXPECT_EQ(app.rig.ui.messages, std::vector<std::string>{"Str109"});
+  EXPECT_EQ(app.rig.mouse.memory()[0x10], 0x55);
+  EXPECT_TRUE(app.state.presence_timer_running);
+  EXPECT_FALSE(app.rig.ui.overlays);
+}
+
 TEST(ConfigFlowsTest, ResetFileReplacesOnlyTheBytesItHas) {
   AppRig app;
   app.Start();
