@@ -75,6 +75,8 @@ const char* FlowOutcomeText(FlowOutcome outcome) {
       return "cancelled";
     case FlowOutcome::kFileError:
       return "file error";
+    case FlowOutcome::kFileMissing:
+      return "the driver-mode file is not in the macro folder; nothing was changed";
   }
   return "";
 }
@@ -646,7 +648,7 @@ FlowOutcome ConfigFlows::TLDefaultDriverParameter(const std::filesystem::path& p
   SetTimer(PresenceTimer::kPresence, false);
   ui_.ShowOverlays();
   ui_.ShowProgress();
-  FlowOutcome outcome = FlowOutcome::kDone;
+  FlowOutcome outcome = FlowOutcome::kFileMissing;
   std::error_code exists_error;
   if (std::filesystem::exists(path, exists_error)) {
     std::string error;

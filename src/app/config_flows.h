@@ -28,6 +28,7 @@ enum class FlowOutcome {
   kDriverFailed,    // the driver-only connect failed: "Str020"
   kCancelled,       // the user cancelled a file dialog
   kFileError,       // a file could not be read or written: the system's error shown
+  kFileMissing,     // a driver-mode default file is not there: nothing changed, silently
 };
 // A short English description for logs and the command line.
 const char* FlowOutcomeText(FlowOutcome outcome);

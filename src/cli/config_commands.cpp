@@ -73,6 +73,7 @@ class ConfigRun {
       case FlowOutcome::kDone:
         return kExitOk;
       case FlowOutcome::kFileError:
+      case FlowOutcome::kFileMissing:
         return message_shown ? kExitFile : Fail(kExitFile, FlowOutcomeText(outcome));
       case FlowOutcome::kCancelled:
         return Fail(kExitUsage, FlowOutcomeText(outcome));

@@ -526,7 +526,8 @@ TEST(DriverFlowsTest, ResetWithoutDriverModeFileDoesNothing) {
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
   app.rig.mouse.ClearRequests();
   const std::size_t driver_requests = app.rig.driver.requests().size();
-  EXPECT_EQ(app.flows.ResetClick(1), FlowOutcome::kDone);
+  EXPECT_EQ(app.flows.ResetClick(1), FlowOutcome::kFileMissing);
+  EXPECT_TRUE(app.rig.ui.messages.empty());
   EXPECT_TRUE(app.Commands().empty());
   EXPECT_EQ(app.rig.driver.requests().size(), driver_requests);
   EXPECT_FALSE(app.rig.ui.overlays);
