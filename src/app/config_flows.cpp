@@ -89,8 +89,8 @@ class ConfigFlows::MouseSlotNames final : public MacroNameSource {
       : state_(state), link_(link), ui_(ui) {}
 
   std::string MouseSlotName(int slot) override {
-    const std::string& known = state_.macro_slots.mouse_slot_names().at(
-        static_cast<std::size_t>(slot - 1));
+    const std::string& known =
+        state_.macro_slots.mouse_slot_names().at(static_cast<std::size_t>(slot - 1));
     if (!known.empty() || !link_.has_device()) return known;
     std::array<std::uint8_t, kMacroNameFieldSize> field{};
     const auto address =
@@ -405,8 +405,7 @@ FlowOutcome ConfigFlows::DownloadParameter() {
 }
 
 bool ConfigFlows::OpenDriverSession(std::uint8_t second_identify_p2, Report* last_reply) {
-  if (!link_.SendCommand(Command::BeginSessionCmd) ||
-      link_.report()[1] != kBeginSessionSignature) {
+  if (!link_.SendCommand(Command::BeginSessionCmd) || link_.report()[1] != kBeginSessionSignature) {
     return false;
   }
   if (!link_.SendCommand(Command::IdentifyCmd) || link_.report()[1] != kIdentifySignature) {
@@ -418,8 +417,7 @@ bool ConfigFlows::OpenDriverSession(std::uint8_t second_identify_p2, Report* las
 }
 
 void ConfigFlows::DriverApplyCommands() {
-  if (!link_.SendCommand(Command::BeginSessionCmd) ||
-      link_.report()[1] != kBeginSessionSignature) {
+  if (!link_.SendCommand(Command::BeginSessionCmd) || link_.report()[1] != kBeginSessionSignature) {
     return;
   }
   if (!link_.SendCommand(Command::IdentifyCmd) || link_.report()[1] != kIdentifySignature) return;
@@ -506,8 +504,7 @@ FlowOutcome ConfigFlows::DriverOnlyConnect() {
   const LightingFamily family = FamilyOfIdentifyByte(reply[3]);
   state_.lighting.SetKind(family);
 
-  state_.driver_state =
-      ReadDriverStateRecord(state_.macro_folder).value_or(BuiltinDriverState());
+  state_.driver_state = ReadDriverStateRecord(state_.macro_folder).value_or(BuiltinDriverState());
   const auto& state_bytes = state_.driver_state.bytes;
   link_.SendCommand(Command::DriverStateCmd, state_bytes[0], state_bytes[1], state_bytes[2],
                     state_bytes[3]);

@@ -183,8 +183,7 @@ int Reset(Context& context, std::span<const std::string> args) {
     return Fail(kExitUsage, "usage: reset 1|2|3");
   }
   const int number = args[0][0] - '0';
-  return AfterConnect(context,
-                      [number](ConfigRun& run) { return run.flows.ResetClick(number); });
+  return AfterConnect(context, [number](ConfigRun& run) { return run.flows.ResetClick(number); });
 }
 
 int Apply(Context& context, std::span<const std::string> args) {
@@ -214,9 +213,9 @@ int Watch(Context& context, std::span<const std::string> args) {
   }
 #endif
   using Steady = std::chrono::steady_clock;
-  const auto end = seconds ? Steady::now() + std::chrono::milliseconds(
-                                                 static_cast<long long>(*seconds * 1000))
-                           : Steady::time_point::max();
+  const auto end =
+      seconds ? Steady::now() + std::chrono::milliseconds(static_cast<long long>(*seconds * 1000))
+              : Steady::time_point::max();
   std::optional<ConnectionState> shown;
   for (;;) {
     const AppState& state = run->state;

@@ -114,8 +114,7 @@ Report Gather(const AppState& state, const CaptionOfCode& caption) {
        Bool(buttons.switch_methods() & 2)},
       {"key_mode_switch_by_gun_key", OnOff(buttons.switch_methods() & 4),
        Bool(buttons.switch_methods() & 4)},
-      {"aim_dpi", DpiText(state, buttons.aim_dpi_index()),
-       std::to_string(buttons.aim_dpi_index())},
+      {"aim_dpi", DpiText(state, buttons.aim_dpi_index()), std::to_string(buttons.aim_dpi_index())},
   };
   for (int mode = 1; mode <= kKeyModeCount; ++mode) {
     for (int button = 1; button <= static_cast<int>(kButtonCount); ++button) {
@@ -186,7 +185,8 @@ Report Gather(const AppState& state, const CaptionOfCode& caption) {
        std::to_string(engineer.vendor_code())},
       {"product_code", std::to_string(engineer.product_code()),
        std::to_string(engineer.product_code())},
-      {"codes_read", std::to_string(state.codes_read[0]) + " " + std::to_string(state.codes_read[1]),
+      {"codes_read",
+       std::to_string(state.codes_read[0]) + " " + std::to_string(state.codes_read[1]),
        "[" + std::to_string(state.codes_read[0]) + "," + std::to_string(state.codes_read[1]) + "]"},
       {"sensor_orientation", orientation, JsonString(orientation)},
       {"smoothing", OnOff(engineer.smoothing()), Bool(engineer.smoothing())},
@@ -222,16 +222,15 @@ std::string ConfigReportText(const AppState& state, const CaptionOfCode& caption
     out += "buttons of key mode " + std::to_string(mode) + " (" +
            state.texts->Text(mode == 1 ? "Str004" : "Str005") + "):\n";
     for (const auto& button : report.buttons[mode - 1]) {
-      out += "  " + std::to_string(button.number) + "  " + button.code + "  " + button.caption +
-             "\n";
+      out +=
+          "  " + std::to_string(button.number) + "  " + button.code + "  " + button.caption + "\n";
     }
   }
   out += "dpi levels: " + std::to_string(state.dpi.count()) + ", current level " +
          std::to_string(state.dpi.current_level() + 1) + "\n";
   for (const auto& level : report.levels) {
-    out += "  " + std::to_string(level.number) + "  " +
-           (level.value.empty() ? "-" : level.value) + "  " + level.colour +
-           (level.enabled ? "" : "  (off)") +
+    out += "  " + std::to_string(level.number) + "  " + (level.value.empty() ? "-" : level.value) +
+           "  " + level.colour + (level.enabled ? "" : "  (off)") +
            (level.number == state.dpi.current_level() + 1 ? "  (current)" : "") + "\n";
   }
   out += "lighting:\n";
@@ -260,10 +259,9 @@ std::string ConfigReportJson(const AppState& state, const CaptionOfCode& caption
          ",\"current_level\":" + std::to_string(state.dpi.current_level() + 1) + ",\"levels\":[";
   for (const auto& level : report.levels) {
     out += (level.number > 1 ? "," : "") + std::string("{\"level\":") +
-           std::to_string(level.number) + ",\"value_index\":" +
-           std::to_string(level.value_index) + ",\"value\":" + JsonString(level.value) +
-           ",\"colour\":" + JsonString(level.colour) + ",\"enabled\":" + Bool(level.enabled) +
-           "}";
+           std::to_string(level.number) + ",\"value_index\":" + std::to_string(level.value_index) +
+           ",\"value\":" + JsonString(level.value) + ",\"colour\":" + JsonString(level.colour) +
+           ",\"enabled\":" + Bool(level.enabled) + "}";
   }
   out += "]}";
   out += ",\"lighting\":" + JsonFields(report.lighting);

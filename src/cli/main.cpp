@@ -90,7 +90,8 @@ int Main(int argc, char** argv) {
       }
     } else if (arg.rfind("--macro-folder=", 0) == 0) {
       context.options.macro_folder = arg.substr(15);
-      if (context.options.macro_folder.empty()) return Fail(kExitUsage, "--macro-folder= needs a folder");
+      if (context.options.macro_folder.empty())
+        return Fail(kExitUsage, "--macro-folder= needs a folder");
     } else if (arg.rfind("--fault=", 0) == 0) {
       context.options.faults.emplace_back(arg.substr(8));
     } else {

@@ -408,9 +408,8 @@ TEST(DriverFlowsTest, ConnectSendsTheStateRecordAndReadsTheDriverSections) {
   ASSERT_TRUE(WriteDriverStateFile(app.folder.path(), record, &error)) << error;
   app.Start();
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
-  EXPECT_EQ(app.Commands(),
-            (std::vector<std::uint8_t>{kBegin, kIdentify, kIdentify, kDriverState, kEnd,
-                                       kDriverId}));
+  EXPECT_EQ(app.Commands(), (std::vector<std::uint8_t>{kBegin, kIdentify, kIdentify, kDriverState,
+                                                       kEnd, kDriverId}));
   EXPECT_EQ(app.rig.mouse.driver_state(), record.bytes);
   EXPECT_TRUE(app.rig.link.has_driver());
   EXPECT_EQ(app.state.dpi.current_level(), 3);
@@ -434,8 +433,8 @@ TEST(DriverFlowsTest, ConnectFailureShowsStr020AndRunsTheRecoverySequence) {
   EXPECT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDriverFailed);
   EXPECT_EQ(app.rig.ui.messages, std::vector<std::string>{"box:Str020"});
   // The connect's three commands, then the recovery's three; the missing flag stops both.
-  EXPECT_EQ(app.Commands(),
-            (std::vector<std::uint8_t>{kBegin, kIdentify, kIdentify, kBegin, kIdentify, kIdentify}));
+  EXPECT_EQ(app.Commands(), (std::vector<std::uint8_t>{kBegin, kIdentify, kIdentify, kBegin,
+                                                       kIdentify, kIdentify}));
   EXPECT_TRUE(app.state.presence_timer_running);
   EXPECT_FALSE(app.state.startup_timer_running);
 }

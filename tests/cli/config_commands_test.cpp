@@ -43,8 +43,8 @@ TEST(ZeltctlConfig, SavedProfileLoadedIntoAnotherMouseMakesItEqual) {
 TEST(ZeltctlConfig, ResetWithoutItsFileWritesImageOne) {
   TempDir dir;
   WriteImage(dir.File("S"), BuiltinImage(2));
-  auto run = RunZeltctl({"--virtual=" + dir.File("S"), "--macro-folder=" + dir.path().string(),
-                         "reset", "2"});
+  auto run = RunZeltctl(
+      {"--virtual=" + dir.File("S"), "--macro-folder=" + dir.path().string(), "reset", "2"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ReadBytes(dir.File("S")), Bytes(BuiltinImage(1)));
 }
@@ -90,8 +90,8 @@ TEST(ZeltctlConfig, EveryOutcomeIsReportedWithANonZeroExit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fault);
     TempDir dir;
-    auto run = RunZeltctl({"--virtual=" + dir.File("S"), std::string("--fault=") + c.fault,
-                           c.command});
+    auto run =
+        RunZeltctl({"--virtual=" + dir.File("S"), std::string("--fault=") + c.fault, c.command});
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_THAT(run.err, HasSubstr(c.text));
   }
