@@ -16,11 +16,9 @@
 #include "cli/cli.h"
 #include "cli/config_report.h"
 #include "cli/device_session.h"
+#include "device/platform.h"
 #include "util/file_io.h"
 #include "util/hex.h"
-#ifdef __linux__
-#include "device/linux/hidraw_monitor.h"
-#endif
 
 namespace zelt::cli {
 namespace {
@@ -50,17 +48,21 @@ class ConfigRun {
         new ConfigRun(*context.device, std::move(settings), std::move(folder)));
   }
 
-  // Starts as the window does, opens the mouse and runs the connect check. Exit code 0 when the
-  // configuration was read.
-  int Connect(bool full_read) {
+  // Starts as the window does and opens the mouse, as the presence watch's first tick would.
+  // Without a mouse the no-device state is entered and false returned.
+  bool Open() {
     flows.Start();
     std::uint16_t version = kMouseVersion;
-    if (!device.link().OpenDevice(kMouseVendorId, kMouseProductId, version)) {
-      flows.EnterNoDevice();
-      const std::string& reason = device.transport().last_error();
-      if (!reason.empty()) Fail(kExitDevice, reason);
-      return kExitDevice;
-    }
+    if (device.link().OpenDevice(kMouseVendorId, kMouseProductId, version)) return true;
+    flows.EnterNoDevice();
+    const std::string& reason = device.transport().last_error();
+    if (!reason.empty()) Fail(kExitDevice, reason);
+    return false;
+  }
+
+  // Opens the mouse and runs the connect check. Exit code 0 when the configuration was read.
+  int Connect(bool full_read) {
+    if (!Open()) return kExitDevice;
     return Report(flows.ReadDevInfo(full_read));
   }
 
@@ -148,12 +150,8 @@ int Save(Context& context, std::span<const std::string> args) {
   int code = kExitOk;
   auto run = ConfigRun::Create(context, code);
   if (!run) return code;
-  run->flows.Start();
-  std::uint16_t version = kMouseVersion;
-  if (!run->device.link().OpenDevice(kMouseVendorId, kMouseProductId, version)) {
-    run->flows.EnterNoDevice();
-    return kExitDevice;
-  }
+  // The save runs the connect check (with a full read) itself.
+  if (!run->Open()) return kExitDevice;
   run->device.ui().set_profile_path(args[0]);
   return run->Report(run->flows.BtnSaveClick());
 }
@@ -204,14 +202,10 @@ int Watch(Context& context, std::span<const std::string> args) {
   if (!run) return code;
   run->flows.Start();
 
-  int monitor_fd = -1;
-#ifdef __linux__
-  std::unique_ptr<HidrawMonitor> monitor;
-  if (!context.options.use_virtual) {
-    monitor = HidrawMonitor::Create();
-    if (monitor) monitor_fd = monitor->fd();
-  }
-#endif
+  // A real mouse's arrival and removal are noticed at once; the virtual one only by counting.
+  std::unique_ptr<DeviceChangeMonitor> monitor;
+  if (!context.options.use_virtual) monitor = CreatePlatformDeviceMonitor();
+  const int monitor_fd = monitor ? monitor->fd() : -1;
   using Steady = std::chrono::steady_clock;
   const auto end =
       seconds ? Steady::now() + std::chrono::milliseconds(static_cast<long long>(*seconds * 1000))
@@ -236,10 +230,7 @@ int Watch(Context& context, std::span<const std::string> args) {
     }
     pollfd event{monitor_fd, POLLIN, 0};
     const int ready = poll(&event, monitor_fd >= 0 ? 1 : 0, wait);
-    bool changed = false;
-#ifdef __linux__
-    if (ready > 0 && monitor) changed = !monitor->Drain().empty();
-#endif
+    const bool changed = ready > 0 && monitor && monitor->Drain();
     // A timer tick, or a device that came or went: the same handler either way.
     if (changed || (ready == 0 && tick >= 0 && (!seconds || Steady::now() < end))) {
       run->watch.DevTimerTimer();
