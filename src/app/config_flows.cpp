@@ -20,17 +20,6 @@ constexpr std::uint32_t kPressPauses = 11;
 constexpr std::uint32_t kPressPauseMs = 10;
 constexpr std::string_view kFireKeyWhileHeldCode = "0E00F0";
 
-template <std::size_t N>
-void CopyRegion(const DataBuf& image, Region region, std::array<std::uint8_t, N>& copy) {
-  const auto bytes = RegionOf(image, region);
-  std::copy_n(bytes.begin(), N, copy.begin());
-}
-
-template <std::size_t N>
-void PutRegion(const std::array<std::uint8_t, N>& copy, DataBuf& image, Region region) {
-  std::copy_n(copy.begin(), N, RegionOf(image, region).begin());
-}
-
 // The state record a driver-only connect sends when no state file and no default driver-mode file
 // exist: built-in image 1's current level with its smoothing bit, its lighting state byte and the
 // value index of its current level, the same settings the editor shows without a mouse.
@@ -159,23 +148,13 @@ void ConfigFlows::Close() { link_.CloseDevice(); }
 
 void ConfigFlows::AdoptImage(bool full) {
   WorkingCopies& copies = state_.copies;
-  const DataBuf& image = state_.data_buf;
-  CopyRegion(image, regions::kSectionA, copies.section_a);
+  CopyParameterRegions(state_.data_buf, copies);
   CheckParameterASection(copies.section_a);
-  CopyRegion(image, regions::kSectionB, copies.section_b);
   CheckParameterBSection(copies.section_b);
-  CopyRegion(image, regions::kProfile, copies.profile);
   CheckProfileSection(copies.profile);
-  CopyRegion(image, regions::kFireCodes, copies.fire_codes);
-  CopyRegion(image, regions::kYOffsets, copies.y_offsets);
-  CopyRegion(image, regions::kFireColours, copies.fire_colours);
-  CopyRegion(image, regions::kFireKey, copies.fire_key);
   CheckFireKeySection(copies.fire_key);
   if (full) {
-    CopyRegion(image, regions::kMacroPagesA, copies.macro_pages_a);
-    CopyRegion(image, regions::kMacroPagesB, copies.macro_pages_b);
-    CopyRegion(image, regions::kFireArea, copies.fire_area);
-    std::copy_n(copies.fire_area.begin(), copies.fire_records.size(), copies.fire_records.begin());
+    CopyMacroAndFireRegions(state_.data_buf, copies);
     state_.macro_slots.ReadAndRefreshMacro(copies.macro_pages_a, copies.macro_pages_b);
     state_.macro_slot_loaded.fill(true);
   }
@@ -224,6 +203,18 @@ FlowOutcome ConfigFlows::BtnRead(bool full) {
   return read ? FlowOutcome::kDone : FlowOutcome::kTransferFailed;
 }
 
+bool ConfigFlows::NoDeviceAtButton() {
+  if (link_.has_device()) return false;
+  ui_.ShowMessage("Str020");
+  return true;
+}
+
+std::array<std::uint8_t, 2> ConfigFlows::ReadCodes() {
+  std::array<std::uint8_t, 2> codes{0xFF, 0xFF};
+  ReadMemoryQuiet(link_, ui_, regions::kCodes.offset, regions::kCodes.length, codes);
+  return codes;
+}
+
 bool ConfigFlows::CodesAccepted(std::uint8_t vendor, std::uint8_t product) const {
   const bool expected = vendor == state_.expected_codes[0] && product == state_.expected_codes[1];
   const bool reserved =
@@ -255,8 +246,7 @@ FlowOutcome ConfigFlows::ReadDevInfo(bool full_read) {
   const SessionStart session = OpenSession(link_);
   if (!session.usable()) return FlowOutcome::kSessionRefused;
   if (!session.ready || session.memory_type == 0) return DropUnreadyMouse();
-  std::array<std::uint8_t, 2> codes{0xFF, 0xFF};
-  ReadMemoryQuiet(link_, ui_, regions::kCodes.offset, regions::kCodes.length, codes);
+  const auto codes = ReadCodes();
   state_.codes_read = codes;
   ui_.RefreshEditors();
   if (!CodesAccepted(codes[0], codes[1])) return RefuseCodes();
@@ -282,10 +272,7 @@ void ConfigFlows::EnterNoDevice() {
 }
 
 FlowOutcome ConfigFlows::BtnReadClick() {
-  if (!link_.has_device()) {
-    ui_.ShowMessage("Str020");
-    return FlowOutcome::kNoDevice;
-  }
+  if (NoDeviceAtButton()) return FlowOutcome::kNoDevice;
   return ReadDevInfo(false);
 }
 
@@ -298,16 +285,14 @@ FlowOutcome ConfigFlows::ReadFireArea() {
   if (!session.usable()) {
     outcome = FlowOutcome::kSessionRefused;
   } else if (session.ready && session.memory_type != 0) {
-    std::array<std::uint8_t, 2> codes{0xFF, 0xFF};
-    ReadMemoryQuiet(link_, ui_, regions::kCodes.offset, regions::kCodes.length, codes);
+    const auto codes = ReadCodes();
     if (CodesAccepted(codes[0], codes[1])) {
       WorkingCopies& copies = state_.copies;
       if (!ReadMemory(link_, ui_, regions::kFireArea.offset, regions::kFireArea.length,
                       copies.fire_area)) {
         outcome = FlowOutcome::kTransferFailed;
       }
-      std::copy_n(copies.fire_area.begin(), copies.fire_records.size(),
-                  copies.fire_records.begin());
+      CopyFireRecords(copies);
     } else {
       outcome = RefuseCodes();
     }
@@ -331,10 +316,7 @@ FlowOutcome ConfigFlows::OpenFirePage() {
 
 FlowOutcome ConfigFlows::BtnApplyClick() {
   PressPause();
-  if (!link_.has_device()) {
-    ui_.ShowMessage("Str020");
-    return FlowOutcome::kNoDevice;
-  }
+  if (NoDeviceAtButton()) return FlowOutcome::kNoDevice;
   return state_.driver_only() ? DownloadDriverParameter() : DownloadParameter();
 }
 
@@ -356,23 +338,15 @@ FlowOutcome ConfigFlows::DownloadParameter() {
   WorkingCopies& copies = state_.copies;
   DataBuf& image = state_.data_buf;
   UIToDataBuf();
-  WriteSectionChecksum(copies.section_a);
-  PutRegion(copies.section_a, image, regions::kSectionA);
-  PutRegion(copies.section_b, image, regions::kSectionB);
   state_.buttons.AIMKeyToDataBuf(
       copies.profile, [this](std::string_view code) { return CaptionOf(code); },
       state_.texts->Text("Str222"), state_.texts->Text("Str220"), false,
       state_.fire_key.continuous());
+  WriteSectionChecksum(copies.section_a);
   WriteSectionChecksum(copies.profile);
-  PutRegion(copies.profile, image, regions::kProfile);
-  PutRegion(copies.fire_codes, image, regions::kFireCodes);
-  PutRegion(copies.y_offsets, image, regions::kYOffsets);
-  PutRegion(copies.fire_colours, image, regions::kFireColours);
   WriteSectionChecksum(copies.fire_key);
-  PutRegion(copies.fire_key, image, regions::kFireKey);
-  PutRegion(copies.macro_pages_a, image, regions::kMacroPagesA);
-  PutRegion(copies.fire_area, image, regions::kFireArea);
-  PutRegion(copies.macro_pages_b, image, regions::kMacroPagesB);
+  PutParameterRegions(copies, image);
+  PutMacroAndFireRegions(copies, image);
   ui_.ShowProgress();
 
   FlowOutcome outcome = FlowOutcome::kDone;
@@ -404,23 +378,21 @@ FlowOutcome ConfigFlows::DownloadParameter() {
   return outcome;
 }
 
+bool ConfigFlows::BeginDriverSession() {
+  return link_.SendCommand(Command::BeginSessionCmd) &&
+         link_.report()[1] == kBeginSessionSignature && link_.SendCommand(Command::IdentifyCmd) &&
+         link_.report()[1] == kIdentifySignature;
+}
+
 bool ConfigFlows::OpenDriverSession(std::uint8_t second_identify_p2, Report* last_reply) {
-  if (!link_.SendCommand(Command::BeginSessionCmd) || link_.report()[1] != kBeginSessionSignature) {
-    return false;
-  }
-  if (!link_.SendCommand(Command::IdentifyCmd) || link_.report()[1] != kIdentifySignature) {
-    return false;
-  }
+  if (!BeginDriverSession()) return false;
   if (!link_.SendCommand(Command::IdentifyCmd, kDriverIdentifyP1, second_identify_p2)) return false;
   *last_reply = link_.report();
   return (last_reply->at(2) & kDriverFormFlag) != 0;
 }
 
 void ConfigFlows::DriverApplyCommands() {
-  if (!link_.SendCommand(Command::BeginSessionCmd) || link_.report()[1] != kBeginSessionSignature) {
-    return;
-  }
-  if (!link_.SendCommand(Command::IdentifyCmd) || link_.report()[1] != kIdentifySignature) return;
+  if (!BeginDriverSession()) return;
   if (link_.SendCommand(Command::IdentifyCmd, kDriverIdentifyP1, kDriverIdentifyP2)) {
     const auto& bytes = state_.driver_state.bytes;
     link_.SendCommand(Command::DriverStateCmd, bytes[0], bytes[1], bytes[2], bytes[3]);
@@ -561,10 +533,7 @@ FlowOutcome ConfigFlows::DriverOnlyConnect() {
 
 FlowOutcome ConfigFlows::ResetClick(int default_number) {
   PressPause();
-  if (!link_.has_device()) {
-    ui_.ShowMessage("Str020");
-    return FlowOutcome::kNoDevice;
-  }
+  if (NoDeviceAtButton()) return FlowOutcome::kNoDevice;
   if (state_.driver_only()) {
     return TLDefaultDriverParameter(state_.macro_folder / DriverResetFileName(default_number));
   }
@@ -674,10 +643,7 @@ FlowOutcome ConfigFlows::TLDefaultDriverParameter(const std::filesystem::path& p
 
 FlowOutcome ConfigFlows::BtnSaveClick() {
   ui_.CloseMenus();
-  if (!link_.has_device()) {
-    ui_.ShowMessage("Str020");
-    return FlowOutcome::kNoDevice;
-  }
+  if (NoDeviceAtButton()) return FlowOutcome::kNoDevice;
   const auto target = ui_.ChooseProfileToSave();
   if (!target) return FlowOutcome::kCancelled;
   const FlowOutcome connect = ReadDevInfo(true);
@@ -701,10 +667,7 @@ FlowOutcome ConfigFlows::BtnSaveClick() {
 
 FlowOutcome ConfigFlows::BtnLoadClick() {
   ui_.CloseMenus();
-  if (!link_.has_device()) {
-    ui_.ShowMessage("Str020");
-    return FlowOutcome::kNoDevice;
-  }
+  if (NoDeviceAtButton()) return FlowOutcome::kNoDevice;
   const auto source = ui_.ChooseProfileToLoad();
   if (!source) return FlowOutcome::kCancelled;
   if (state_.driver_only()) {

@@ -87,11 +87,17 @@ class ConfigFlows {
   void EndFlow();
   // The pressed-button pause: eleven times 10 ms, letting window messages run after each.
   void PressPause();
+  // True, with "Str020" shown, when a button finds no device handle.
+  bool NoDeviceAtButton();
+  // The vendor and product codes in the mouse's memory (0xFF where the read failed).
+  std::array<std::uint8_t, 2> ReadCodes();
   bool CodesAccepted(std::uint8_t vendor, std::uint8_t product) const;
   FlowOutcome RefuseCodes();
   FlowOutcome DropUnreadyMouse();
   FlowOutcome DriverConnectFailed();
-  // Begin (0xA6), identify (0xAA), identify 0x5A form with the driver flag; the last reply.
+  // Begin answered 0xA6, then identify answered 0xAA: the opening of every driver-only exchange.
+  bool BeginDriverSession();
+  // That opening, then the identify 0x5A form with the driver flag; the last reply.
   bool OpenDriverSession(std::uint8_t second_identify_p2, Report* last_reply);
   // The command part of the driver apply; writes the state file when the driver flag answered.
   void DriverApplyCommands();

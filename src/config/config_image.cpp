@@ -33,11 +33,64 @@ constexpr std::array<std::uint8_t, 27> kProfileRepairCodes = {
 constexpr std::array<std::uint8_t, 10> kFireKeyRepair = {0x0A, 0xFD, 0x02, 0xA1, 0xFE,
                                                          0x03, 0x21, 0xFE, 0x64, 0xFC};
 
+// Calls `visit(region, copy)` for each parameter region and its working copy.
+template <typename Copies, typename Visit>
+void ForEachParameterRegion(Copies& copies, Visit visit) {
+  visit(regions::kSectionA, std::span(copies.section_a));
+  visit(regions::kSectionB, std::span(copies.section_b));
+  visit(regions::kProfile, std::span(copies.profile));
+  visit(regions::kFireCodes, std::span(copies.fire_codes));
+  visit(regions::kYOffsets, std::span(copies.y_offsets));
+  visit(regions::kFireColours, std::span(copies.fire_colours));
+  visit(regions::kFireKey, std::span(copies.fire_key));
+}
+
+template <typename Copies, typename Visit>
+void ForEachMacroAndFireRegion(Copies& copies, Visit visit) {
+  visit(regions::kMacroPagesA, std::span(copies.macro_pages_a));
+  visit(regions::kFireArea, std::span(copies.fire_area));
+  visit(regions::kMacroPagesB, std::span(copies.macro_pages_b));
+}
+
+// Visitors that move one region in either direction.
+auto CopyFrom(const DataBuf& image) {
+  return [&image](Region region, auto copy) {
+    const auto bytes = RegionOf(image, region);
+    std::copy(bytes.begin(), bytes.end(), copy.begin());
+  };
+}
+auto PutInto(DataBuf& image) {
+  return [&image](Region region, auto copy) {
+    std::copy(copy.begin(), copy.end(), RegionOf(image, region).begin());
+  };
+}
+
 constexpr std::uint8_t kFamilyBit00 = 0x80;
 constexpr std::uint8_t kFamilyBit3 = 0x08;
 constexpr std::uint8_t kFamilyBit4 = 0x10;
 
 }  // namespace
+
+void CopyParameterRegions(const DataBuf& image, WorkingCopies& copies) {
+  ForEachParameterRegion(copies, CopyFrom(image));
+}
+
+void CopyMacroAndFireRegions(const DataBuf& image, WorkingCopies& copies) {
+  ForEachMacroAndFireRegion(copies, CopyFrom(image));
+  CopyFireRecords(copies);
+}
+
+void CopyFireRecords(WorkingCopies& copies) {
+  std::copy_n(copies.fire_area.begin(), copies.fire_records.size(), copies.fire_records.begin());
+}
+
+void PutParameterRegions(const WorkingCopies& copies, DataBuf& image) {
+  ForEachParameterRegion(copies, PutInto(image));
+}
+
+void PutMacroAndFireRegions(const WorkingCopies& copies, DataBuf& image) {
+  ForEachMacroAndFireRegion(copies, PutInto(image));
+}
 
 std::span<std::uint8_t> RegionOf(DataBuf& image, Region region) {
   return std::span(image).subspan(region.offset, region.length);

@@ -61,6 +61,17 @@ struct WorkingCopies {
 std::span<std::uint8_t> RegionOf(DataBuf& image, Region region);
 std::span<const std::uint8_t> RegionOf(const DataBuf& image, Region region);
 
+// Moves regions between the image and their working copies. The parameter regions are the seven
+// below 0x100 (sections A, B, the profile, the three fire tables and the fire key); the macro and
+// fire regions are the two macro page copies and the fire area, whose ten records also go to
+// their second copy when read.
+void CopyParameterRegions(const DataBuf& image, WorkingCopies& copies);
+void CopyMacroAndFireRegions(const DataBuf& image, WorkingCopies& copies);
+void PutParameterRegions(const WorkingCopies& copies, DataBuf& image);
+void PutMacroAndFireRegions(const WorkingCopies& copies, DataBuf& image);
+// Copies the ten records of the fire area copy into their second copy.
+void CopyFireRecords(WorkingCopies& copies);
+
 // Recomputes the last byte of a section (A, profile, fire key) from the bytes before it.
 void WriteSectionChecksum(std::span<std::uint8_t> section);
 bool SectionChecksumValid(std::span<const std::uint8_t> section);

@@ -32,21 +32,9 @@ std::string FakeCaption(std::string_view code) {
   return "named";
 }
 
-template <std::size_t N>
-void CopyRegion(const DataBuf& image, Region region, std::array<std::uint8_t, N>& copy) {
-  auto bytes = RegionOf(image, region);
-  std::copy(bytes.begin(), bytes.end(), copy.begin());
-}
-
 WorkingCopies CopiesOf(const DataBuf& image) {
   WorkingCopies copies;
-  CopyRegion(image, regions::kSectionA, copies.section_a);
-  CopyRegion(image, regions::kSectionB, copies.section_b);
-  CopyRegion(image, regions::kProfile, copies.profile);
-  CopyRegion(image, regions::kFireCodes, copies.fire_codes);
-  CopyRegion(image, regions::kYOffsets, copies.y_offsets);
-  CopyRegion(image, regions::kFireColours, copies.fire_colours);
-  CopyRegion(image, regions::kFireKey, copies.fire_key);
+  CopyParameterRegions(image, copies);
   return copies;
 }
 
