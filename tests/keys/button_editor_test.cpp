@@ -4,25 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "config/builtin_images.h"
+#include "support/editor_fixtures.h"
 
 namespace zelt {
 namespace {
 
-// Every byte starts as one of these, so a write that touches a foreign bit shows either way.
-constexpr std::array<std::uint8_t, 2> kFills = {0x00, 0xFF};
+using test_support::FakeCaption;
+using test_support::kAim;
+using test_support::kFills;
+using test_support::kFireKey;
 
 using ::testing::ElementsAre;
-
-constexpr std::string_view kAim = "AIM";
-constexpr std::string_view kFireKey = "Fire Key";
-
-// Captions as the language gives them, reduced to what the AIM and fire key rules look at.
-std::string FakeCaption(std::string_view code) {
-  if (code.substr(0, 2) == "0A") return std::string(kAim);
-  if (code == "0600F0" || code == "0E00F0") return std::string(kFireKey);
-  if (code == "010100") return "Left Click";
-  return "";
-}
 
 std::array<std::uint8_t, 55> ProfileOfImage1() {
   std::array<std::uint8_t, 55> profile{};

@@ -14,29 +14,18 @@
 #include "perf/dpi_levels_editor.h"
 #include "perf/engineer_editor.h"
 #include "perf/lighting_editor.h"
+#include "support/editor_fixtures.h"
 
 namespace zelt {
 namespace {
 
-// Every byte starts as one of these, so a write that touches a foreign bit shows either way.
-constexpr std::array<std::uint8_t, 2> kFills = {0x00, 0xFF};
+using test_support::CopiesOf;
+using test_support::FakeCaption;
+using test_support::kAim;
+using test_support::kFills;
+using test_support::kFireKey;
 
 using ::testing::ElementsAre;
-
-constexpr std::string_view kAim = "AIM";
-constexpr std::string_view kFireKey = "Fire Key";
-
-std::string FakeCaption(std::string_view code) {
-  if (code.substr(0, 2) == "0A") return std::string(kAim);
-  if (code == "0600F0" || code == "0E00F0") return std::string(kFireKey);
-  return "named";
-}
-
-WorkingCopies CopiesOf(const DataBuf& image) {
-  WorkingCopies copies;
-  CopyParameterRegions(image, copies);
-  return copies;
-}
 
 struct Editors {
   ButtonEditor buttons;

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "config/builtin_images.h"
+#include "support/editor_fixtures.h"
 
 namespace zelt {
 namespace {
 
-// Every byte starts as one of these, so a write that touches a foreign bit shows either way.
-constexpr std::array<std::uint8_t, 2> kFills = {0x00, 0xFF};
+using test_support::kFills;
 
 using ::testing::ElementsAre;
 

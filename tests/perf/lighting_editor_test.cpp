@@ -4,27 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "config/builtin_images.h"
+#include "support/editor_fixtures.h"
 
 namespace zelt {
 namespace {
 
-// Every byte starts as one of these, so a write that touches a foreign bit shows either way.
-constexpr std::array<std::uint8_t, 2> kFills = {0x00, 0xFF};
+using test_support::kFills;
+using test_support::Sections;
+using test_support::SectionsOfImage1;
 
 using ::testing::ElementsAre;
-
-struct Sections {
-  std::array<std::uint8_t, 48> a{};
-  std::array<std::uint8_t, 8> b{};
-};
-
-Sections SectionsOfImage1() {
-  Sections s;
-  const DataBuf& image = BuiltinImage(1);
-  std::copy_n(image.begin(), 48, s.a.begin());
-  std::copy_n(image.begin() + 0x30, 8, s.b.begin());
-  return s;
-}
 
 TEST(LightingEditor, ReadsImage1) {
   const Sections s = SectionsOfImage1();
