@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "support/app_rig.h"
@@ -60,17 +61,10 @@ class CountingTransport final : public HidTransport {
   std::deque<int> script_;
 };
 
-struct WatchRig {
-  WatchRig()
-      : mouse(BuiltinImage(1)),
-        transport(mouse),
-        link(transport, nullptr, clock),
-        language(Language::LoadBuiltIn(1).value()),
-        state(Settings{}, language, folder.path()),
-        flows(state, link, ui, clock),
-        watch(link, flows, ui, clock) {
-    flows.Start();
-  }
+// The mouse among a scripted number of other devices; built before the window parts use its link.
+template <typename Ui>
+struct CountedMouse {
+  CountedMouse() : mouse(BuiltinImage(1)), transport(mouse), link(transport, nullptr, clock) {}
 
   std::vector<std::uint8_t> Commands() const {
     std::vector<std::uint8_t> commands;
@@ -78,20 +72,20 @@ struct WatchRig {
     return commands;
   }
 
-  test_support::TempDir folder;
   VirtualClock clock;
   VirtualMouse mouse;
   CountingTransport transport;
   DeviceLink link;
-  test_support::RecordingUi ui;
-  Language language;
-  AppState state;
-  ConfigFlows flows;
-  PresenceWatch watch;
+  Ui ui;
+};
+
+template <typename Ui = test_support::RecordingUi>
+struct WatchRig : CountedMouse<Ui>, test_support::WindowParts {
+  WatchRig() : test_support::WindowParts(this->link, this->ui, this->clock) { flows.Start(); }
 };
 
 TEST(PresenceWatchTest, FirstTickOpensTheMouseAndReadsIt) {
-  WatchRig rig;
+  WatchRig<> rig;
   rig.watch.DevTimerTimer();
   EXPECT_EQ(rig.watch.remembered_count(), 1);
   EXPECT_EQ(rig.state.connection, ConnectionState::kConnected);
@@ -106,7 +100,7 @@ TEST(PresenceWatchTest, FirstTickOpensTheMouseAndReadsIt) {
 }
 
 TEST(PresenceWatchTest, StartUpWithOnlyOtherDevicesEntersTheNoDeviceState) {
-  WatchRig rig;
+  WatchRig<> rig;
   rig.mouse.SetPresent(false);
   rig.transport.set_others(2);
   rig.watch.DevTimerTimer();
@@ -131,7 +125,7 @@ TEST(PresenceWatchTest, ChangesCountOnlyWithTwoStablePairsOfFive) {
       {{0, 1, 0, 1, 0, 1, 1, 1, 1, 1}, true},   // two stable pairs
   };
   for (const auto& c : cases) {
-    WatchRig rig;
+    WatchRig<> rig;
     rig.mouse.SetPresent(false);
     rig.transport.Script(c.others);
     rig.watch.DevTimerTimer();
@@ -142,7 +136,7 @@ TEST(PresenceWatchTest, ChangesCountOnlyWithTwoStablePairsOfFive) {
 }
 
 TEST(PresenceWatchTest, KeyboardArrivingWhileConnectedIsOnlyCountedAndMouseRemovalIsSeen) {
-  WatchRig rig;
+  WatchRig<> rig;
   rig.watch.DevTimerTimer();
   ASSERT_EQ(rig.state.connection, ConnectionState::kConnected);
   rig.mouse.ClearRequests();
@@ -169,7 +163,7 @@ TEST(PresenceWatchTest, KeyboardArrivingWhileConnectedIsOnlyCountedAndMouseRemov
 }
 
 TEST(PresenceWatchTest, DropOfAnotherDeviceKeepsTheMouse) {
-  WatchRig rig;
+  WatchRig<> rig;
   rig.transport.set_others(1);
   rig.watch.DevTimerTimer();
   ASSERT_EQ(rig.state.connection, ConnectionState::kConnected);
@@ -191,26 +185,14 @@ class ReentrantUi final : public test_support::RecordingUi {
 };
 
 TEST(PresenceWatchTest, HandlerReenteredThroughMessageProcessingReturnsAtOnce) {
-  test_support::TempDir folder;
-  VirtualClock clock;
-  VirtualMouse mouse(BuiltinImage(1));
-  DeviceLink link(mouse, nullptr, clock);
-  ReentrantUi ui;
-  Language language = Language::LoadBuiltIn(1).value();
-  AppState state(Settings{}, language, folder.path());
-  ConfigFlows flows(state, link, ui, clock);
-  PresenceWatch watch(link, flows, ui, clock);
-  ui.watch = &watch;
-  flows.Start();
-  watch.DevTimerTimer();
-  EXPECT_GT(ui.pumps, 0);
-  EXPECT_EQ(state.connection, ConnectionState::kConnected);
+  WatchRig<ReentrantUi> rig;
+  rig.ui.watch = &rig.watch;
+  rig.watch.DevTimerTimer();
+  EXPECT_GT(rig.ui.pumps, 0);
+  EXPECT_EQ(rig.state.connection, ConnectionState::kConnected);
   // One connect check: a single begin-session in the whole run.
-  int begins = 0;
-  for (const auto& request : mouse.requests()) {
-    begins += request[1] == Byte(Command::BeginSessionCmd);
-  }
-  EXPECT_EQ(begins, 1);
+  const auto commands = rig.Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), Byte(Command::BeginSessionCmd)), 1);
 }
 
 }  // namespace

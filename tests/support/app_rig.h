@@ -1,6 +1,6 @@
 #pragma once
-// The main window's state and flows on a virtual mouse in virtual time, with a macro folder of
-// its own.
+// The main window's state, flows and presence watch, on a virtual mouse in virtual time or on any
+// link a test builds.
 
 #include "app/app_state.h"
 #include "app/config_flows.h"
@@ -18,14 +18,34 @@ inline Settings SettingsWithMode(int ap_mode) {
   return settings;
 }
 
-struct AppRig {
+// The window's state, flows and presence watch over a given link, in language 1, with a macro
+// folder of their own.
+struct WindowParts {
+  WindowParts(DeviceLink& link, FlowUi& ui, Clock& clock, Settings settings = {})
+      : language(Language::LoadBuiltIn(1).value()),
+        state(std::move(settings), language, folder.path()),
+        flows(state, link, ui, clock),
+        watch(link, flows, ui, clock) {}
+
+  TempDir folder;
+  Language language;
+  AppState state;
+  ConfigFlows flows;
+  PresenceWatch watch;
+};
+
+// The mouse side comes first so that the window parts can be built on its link.
+struct MouseRigHolder {
+  MouseRigHolder(VirtualMouseFaults faults, const DataBuf& memory) : rig(faults, memory) {}
+  MouseRig rig;
+};
+
+// The window parts on a virtual mouse in virtual time.
+struct AppRig : MouseRigHolder, WindowParts {
   explicit AppRig(VirtualMouseFaults faults = {}, const DataBuf& memory = BuiltinImage(1),
                   Settings settings = {})
-      : rig(faults, memory),
-        language(Language::LoadBuiltIn(1).value()),
-        state(std::move(settings), language, folder.path()),
-        flows(state, rig.link, rig.ui, rig.clock),
-        watch(rig.link, flows, rig.ui, rig.clock) {}
+      : MouseRigHolder(faults, memory),
+        WindowParts(rig.link, rig.ui, rig.clock, std::move(settings)) {}
 
   // Window creation, then the mouse found as the presence watch finds it.
   void Start() {
@@ -44,13 +64,6 @@ struct AppRig {
     }
     return writes;
   }
-
-  TempDir folder;
-  MouseRig rig;
-  Language language;
-  AppState state;
-  ConfigFlows flows;
-  PresenceWatch watch;
 };
 
 }  // namespace zelt::test_support
