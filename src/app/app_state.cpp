@@ -47,7 +47,7 @@ std::array<std::string, 2 * kButtonCount> AppState::Codes() const {
   for (int mode = 1; mode <= kKeyModeCount; ++mode) {
     for (int button = 1; button <= static_cast<int>(kButtonCount); ++button) {
       codes[static_cast<std::size_t>((mode - 1) * static_cast<int>(kButtonCount) + button - 1)] =
-          buttons.code(mode, button);
+          editors.buttons.code(mode, button);
     }
   }
   return codes;

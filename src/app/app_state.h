@@ -8,17 +8,12 @@
 #include <filesystem>
 #include <string>
 
+#include "app/editors.h"
 #include "app/settings.h"
 #include "config/config_image.h"
-#include "fire/fire_colours_editor.h"
-#include "fire/fire_key_editor.h"
-#include "keys/button_editor.h"
 #include "keys/function_captions.h"
 #include "macros/driver_macro_list.h"
 #include "macros/macro_slots.h"
-#include "perf/dpi_levels_editor.h"
-#include "perf/engineer_editor.h"
-#include "perf/lighting_editor.h"
 #include "util/string_table.h"
 
 namespace zelt {
@@ -66,12 +61,7 @@ struct AppState {
   // The codes read from the connected mouse, for the read-only engineer fields.
   std::array<std::uint8_t, 2> codes_read{};
 
-  ButtonEditor buttons;
-  DpiLevelsEditor dpi;
-  LightingEditor lighting;
-  EngineerEditor engineer;
-  FireKeyEditor fire_key;
-  FireColoursEditor fire_colours;
+  Editors editors;
   MacroSlots macro_slots;
   DriverMacroList driver_macros;
   // The gun key library's ten codes when it was found at start.

@@ -18,7 +18,6 @@ constexpr std::uint8_t kDriverIdentifyP1 = 0x5A;
 constexpr std::uint8_t kDriverIdentifyP2 = 0xD9;
 constexpr std::uint32_t kPressPauses = 11;
 constexpr std::uint32_t kPressPauseMs = 10;
-constexpr std::string_view kFireKeyWhileHeldCode = "0E00F0";
 
 // The state record a driver-only connect sends when no state file and no default driver-mode file
 // exist: built-in image 1's current level with its smoothing bit, its lighting state byte and the
@@ -163,31 +162,17 @@ void ConfigFlows::AdoptImage(bool full) {
 
 void ConfigFlows::RefreshCaptionsAndAim() {
   const std::string aim = state_.texts->Text("Str222");
-  state_.buttons.RefreshAimKey([this](std::string_view code) { return CaptionOf(code); }, aim);
+  state_.editors.buttons.RefreshAimKey([this](std::string_view code) { return CaptionOf(code); },
+                                       aim);
 }
 
 void ConfigFlows::DataBufToUI() {
-  WorkingCopies& copies = state_.copies;
-  state_.buttons.ReadCodesFrom(copies.profile);
-  state_.buttons.ReadFrom(copies);
-  state_.dpi.ReadFrom(copies.section_a, copies.section_b);
-  state_.lighting.ReadFrom(copies.section_a, copies.section_b);
-  state_.engineer.ReadFrom(copies);
-  state_.fire_key.ReadFrom(copies.fire_key);
-  state_.fire_colours.ReadFrom(copies.fire_colours);
+  state_.editors.ReadFrom(state_.copies);
   RefreshCaptionsAndAim();
   ui_.RefreshEditors();
 }
 
-void ConfigFlows::UIToDataBuf() {
-  WorkingCopies& copies = state_.copies;
-  state_.buttons.WriteTo(copies);
-  state_.dpi.WriteTo(copies.section_a, copies.section_b);
-  state_.lighting.WriteTo(copies.section_a, copies.section_b);
-  state_.engineer.WriteTo(copies);
-  state_.fire_colours.WriteTo(copies.fire_colours);
-  state_.fire_key.WriteTo(copies.fire_key);
-}
+void ConfigFlows::UIToDataBuf() { state_.editors.WriteTo(state_.copies); }
 
 FlowOutcome ConfigFlows::BtnRead(bool full) {
   SetTimer(PresenceTimer::kPresence, false);
@@ -338,10 +323,10 @@ FlowOutcome ConfigFlows::DownloadParameter() {
   WorkingCopies& copies = state_.copies;
   DataBuf& image = state_.data_buf;
   UIToDataBuf();
-  state_.buttons.AIMKeyToDataBuf(
+  state_.editors.buttons.AIMKeyToDataBuf(
       copies.profile, [this](std::string_view code) { return CaptionOf(code); },
       state_.texts->Text("Str222"), state_.texts->Text("Str220"), false,
-      state_.fire_key.continuous());
+      state_.editors.fire_key.continuous());
   WriteSectionChecksum(copies.section_a);
   WriteSectionChecksum(copies.profile);
   WriteSectionChecksum(copies.fire_key);
@@ -422,16 +407,12 @@ FlowOutcome ConfigFlows::DownloadDriverParameter() {
   ui_.ShowProgress();
 
   WorkingCopies& copies = state_.copies;
-  state_.buttons.AIMKeyToDataBuf(
+  state_.editors.buttons.AIMKeyToDataBuf(
       copies.profile, [this](std::string_view code) { return CaptionOf(code); },
       state_.texts->Text("Str222"), state_.texts->Text("Str220"), true,
-      state_.fire_key.continuous());
+      state_.editors.fire_key.continuous());
   WriteSectionChecksum(copies.profile);
-  state_.buttons.WriteDriverKeyMode(copies.section_b);
-  state_.dpi.WriteDriverTo(copies.section_a, copies.section_b, state_.driver_state.bytes,
-                           state_.engineer.smoothing());
-  state_.fire_key.WriteDriverTo(copies.fire_key);
-  state_.lighting.WriteDriverTo(copies.section_a, state_.driver_state.bytes);
+  state_.editors.WriteDriverTo(copies, state_.driver_state.bytes);
   WriteSectionChecksum(copies.section_a);
 
   DriverApplyCommands();
@@ -474,7 +455,7 @@ FlowOutcome ConfigFlows::DriverOnlyConnect() {
   Report reply{};
   if (!OpenDriverSession(kDriverIdentifyP2, &reply)) return DriverConnectFailed();
   const LightingFamily family = FamilyOfIdentifyByte(reply[3]);
-  state_.lighting.SetKind(family);
+  state_.editors.lighting.SetKind(family);
 
   state_.driver_state = ReadDriverStateRecord(state_.macro_folder).value_or(BuiltinDriverState());
   const auto& state_bytes = state_.driver_state.bytes;
@@ -499,25 +480,9 @@ FlowOutcome ConfigFlows::DriverOnlyConnect() {
   ReadSectionsFromDriver();
   ui_.HideProgress();
 
-  WorkingCopies& copies = state_.copies;
-  state_.buttons.ReadCodesFrom(copies.profile);
-  for (int mode = 1; mode <= kKeyModeCount; ++mode) {
-    for (int button = 1; button <= static_cast<int>(kButtonCount); ++button) {
-      if (state_.buttons.code(mode, button) == kFireKeyWhileHeldCode) {
-        state_.buttons.SetCode(mode, button, kFireKeyCode, copies.profile);
-      }
-    }
-  }
-  state_.fire_key.ReadFrom(copies.fire_key);
-  state_.dpi.ReadDriverFrom(copies.section_a, state_.driver_state.bytes);
-  state_.lighting.ReadDriverFrom(copies.section_a, state_.driver_state.bytes);
-  // The mouse reports the LED it carries; that outranks the kind bits the driver memory holds.
-  state_.lighting.SetKind(family);
-  state_.engineer.ReadFrom(copies);
-  state_.engineer.ReadDriverSmoothing(state_.driver_state.bytes);
+  state_.editors.ReadDriverFrom(state_.copies, state_.driver_state.bytes, family);
   const auto codes = state_.Codes();
   state_.driver_macros.ReadFromDriver(*link_.driver(), codes);
-  state_.buttons.ReadFrom(copies);
   RefreshCaptionsAndAim();
   ui_.RefreshEditors();
 
@@ -569,7 +534,7 @@ FlowOutcome ConfigFlows::TLDefaultParameter(const std::string& file_name) {
   } else {
     state_.data_buf = BuiltinImage(1);
   }
-  state_.buttons.ClearCodes();
+  state_.editors.buttons.ClearCodes();
   const FlowOutcome outcome = MemoToDataBufOnClick();
   ui_.HideProgress();
   SetTimer(PresenceTimer::kStartup, false);

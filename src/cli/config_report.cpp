@@ -97,7 +97,7 @@ struct Report {
 
 Report Gather(const AppState& state, const CaptionOfCode& caption) {
   Report report;
-  const ButtonEditor& buttons = state.buttons;
+  const ButtonEditor& buttons = state.editors.buttons;
   const std::string mode_name = state.texts->Text(buttons.key_mode() == 1 ? "Str004" : "Str005");
   report.general = {
       {"storage_mode", state.driver_only() ? "driver" : "eeprom",
@@ -122,13 +122,13 @@ Report Gather(const AppState& state, const CaptionOfCode& caption) {
       report.buttons[mode - 1].push_back({button, code, caption(code)});
     }
   }
-  const DpiLevelsEditor& dpi = state.dpi;
+  const DpiLevelsEditor& dpi = state.editors.dpi;
   for (int level = 0; level < kDpiLevelCount; ++level) {
     const std::uint8_t index = dpi.value_index(level);
     report.levels.push_back({level + 1, index, DpiText(state, index), ColourHex(dpi.colour(level)),
                              level < dpi.count()});
   }
-  const LightingEditor& lighting = state.lighting;
+  const LightingEditor& lighting = state.editors.lighting;
   std::string offered;
   std::string offered_json = "[";
   for (int mode = 0; mode < kLightingModeCount; ++mode) {
@@ -155,14 +155,14 @@ Report Gather(const AppState& state, const CaptionOfCode& caption) {
       {"mode_switch_by_left_and_dpi", OnOff(lighting.left_dpi_switch()),
        Bool(lighting.left_dpi_switch())},
   };
-  const FireKeyEditor& fire = state.fire_key;
+  const FireKeyEditor& fire = state.editors.fire_key;
   const int shots = fire.count_entry() + 1;
   report.fire_key = {
       {"shots", fire.continuous() ? "continuous" : std::to_string(shots),
        fire.continuous() ? JsonString("continuous") : std::to_string(shots)},
       {"interval_ms", std::to_string(fire.interval() * 8), std::to_string(fire.interval() * 8)},
   };
-  const EngineerEditor& engineer = state.engineer;
+  const EngineerEditor& engineer = state.editors.engineer;
   const std::string orientation(EngineerText(kOrientationFirstText + engineer.orientation_entry(),
                                              EngineerTextColumn::kEnglish));
   std::string offsets;
@@ -175,7 +175,7 @@ Report Gather(const AppState& state, const CaptionOfCode& caption) {
   std::string colours;
   std::string colours_json = "[";
   for (int gun = 0; gun < static_cast<int>(kFireMacroCount); ++gun) {
-    const std::string hex = ColourHex(state.fire_colours.colour(gun));
+    const std::string hex = ColourHex(state.editors.fire_colours.colour(gun));
     colours += (gun ? " " : "") + hex;
     colours_json += (gun ? "," : "") + JsonString(hex);
   }
@@ -226,12 +226,12 @@ std::string ConfigReportText(const AppState& state, const CaptionOfCode& caption
           "  " + std::to_string(button.number) + "  " + button.code + "  " + button.caption + "\n";
     }
   }
-  out += "dpi levels: " + std::to_string(state.dpi.count()) + ", current level " +
-         std::to_string(state.dpi.current_level() + 1) + "\n";
+  out += "dpi levels: " + std::to_string(state.editors.dpi.count()) + ", current level " +
+         std::to_string(state.editors.dpi.current_level() + 1) + "\n";
   for (const auto& level : report.levels) {
     out += "  " + std::to_string(level.number) + "  " + (level.value.empty() ? "-" : level.value) +
            "  " + level.colour + (level.enabled ? "" : "  (off)") +
-           (level.number == state.dpi.current_level() + 1 ? "  (current)" : "") + "\n";
+           (level.number == state.editors.dpi.current_level() + 1 ? "  (current)" : "") + "\n";
   }
   out += "lighting:\n";
   AppendFields(out, report.lighting, "  ");
@@ -255,8 +255,9 @@ std::string ConfigReportJson(const AppState& state, const CaptionOfCode& caption
     }
     out += "]";
   }
-  out += ",\"dpi\":{\"count\":" + std::to_string(state.dpi.count()) +
-         ",\"current_level\":" + std::to_string(state.dpi.current_level() + 1) + ",\"levels\":[";
+  out += ",\"dpi\":{\"count\":" + std::to_string(state.editors.dpi.count()) +
+         ",\"current_level\":" + std::to_string(state.editors.dpi.current_level() + 1) +
+         ",\"levels\":[";
   for (const auto& level : report.levels) {
     out += (level.number > 1 ? "," : "") + std::string("{\"level\":") +
            std::to_string(level.number) + ",\"value_index\":" + std::to_string(level.value_index) +

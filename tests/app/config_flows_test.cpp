@@ -59,8 +59,8 @@ TEST(ConfigFlowsTest, StartShowsImageOneUnderTheOverlaysWithoutTalkingToTheMouse
   app.Start();
   EXPECT_TRUE(app.Commands().empty());
   EXPECT_EQ(app.state.data_buf, BuiltinImage(1));
-  EXPECT_EQ(app.state.buttons.code(1, 1), "010100");
-  EXPECT_EQ(app.state.dpi.count(), 7);
+  EXPECT_EQ(app.state.editors.buttons.code(1, 1), "010100");
+  EXPECT_EQ(app.state.editors.dpi.count(), 7);
   EXPECT_TRUE(app.rig.ui.overlays);
   EXPECT_TRUE(app.state.startup_timer_running);
   EXPECT_FALSE(app.state.presence_timer_running);
@@ -168,7 +168,7 @@ TEST(ConfigFlowsTest, FullReadAdoptsMacroPagesAndFireAreaAndRebuildsTheSlots) {
   EXPECT_EQ(app.state.copies.fire_area[2], 0xA1);
   EXPECT_EQ(app.state.copies.fire_records[2], 0xA1);
   EXPECT_EQ(app.state.macro_slots.slot_names()[4], "Ma");
-  EXPECT_EQ(app.state.buttons.code(1, 6), "060621");
+  EXPECT_EQ(app.state.editors.buttons.code(1, 6), "060621");
 }
 
 TEST(ConfigFlowsTest, ApplyWithReadyFlagClearOnlyOpensAndClosesTheSession) {
@@ -228,9 +228,9 @@ TEST(ConfigFlowsTest, EditsReachTheMouseWithFreshChecksums) {
   AppRig app;
   app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
-  app.state.dpi.SetCount(3);
-  app.state.engineer.SetYOffset(0, -10);
-  app.state.buttons.SetKeyMode(2);
+  app.state.editors.dpi.SetCount(3);
+  app.state.editors.engineer.SetYOffset(0, -10);
+  app.state.editors.buttons.SetKeyMode(2);
   ASSERT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
   const DataBuf memory = app.rig.mouse.memory();
   EXPECT_EQ(memory[0x02], 3);
@@ -281,7 +281,7 @@ TEST(ConfigFlowsTest, ResetWithoutItsFileWritesImageOneVerified) {
   EXPECT_EQ(app.flows.ResetClick(2), FlowOutcome::kDone);
   EXPECT_EQ(app.rig.mouse.memory(), BuiltinImage(1));
   EXPECT_TRUE(app.state.fire_area_loaded);
-  EXPECT_EQ(app.state.dpi.count(), 7);
+  EXPECT_EQ(app.state.editors.dpi.count(), 7);
   EXPECT_TRUE(app.state.presence_timer_running);
 }
 
@@ -326,7 +326,7 @@ TEST(ConfigFlowsTest, LoadedFileGoesOutUnchangedWhileTheEditorShowsRepairValues)
   EXPECT_EQ(app.flows.BtnLoadClick(), FlowOutcome::kDone);
   EXPECT_EQ(app.rig.mouse.memory(), file);
   EXPECT_EQ(app.state.copies.section_a[0x02], 0x04);  // the repair values' level count
-  EXPECT_EQ(app.state.dpi.count(), 4);
+  EXPECT_EQ(app.state.editors.dpi.count(), 4);
   EXPECT_TRUE(app.state.fire_area_loaded);
 }
 
@@ -375,9 +375,9 @@ TEST(ConfigFlowsTest, NoDeviceStateShowsImageOneCoveredWithTheNotice) {
   AppRig app;
   app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
-  app.state.dpi.SetCount(2);
+  app.state.editors.dpi.SetCount(2);
   app.flows.EnterNoDevice();
-  EXPECT_EQ(app.state.dpi.count(), 7);
+  EXPECT_EQ(app.state.editors.dpi.count(), 7);
   EXPECT_TRUE(app.rig.ui.overlays);
   EXPECT_EQ(app.rig.ui.messages, std::vector<std::string>{"Str100+Str101"});
   EXPECT_EQ(app.state.connection, ConnectionState::kNoDevice);
@@ -412,8 +412,8 @@ TEST(DriverFlowsTest, ConnectSendsTheStateRecordAndReadsTheDriverSections) {
                                                        kEnd, kDriverId}));
   EXPECT_EQ(app.rig.mouse.driver_state(), record.bytes);
   EXPECT_TRUE(app.rig.link.has_driver());
-  EXPECT_EQ(app.state.dpi.current_level(), 3);
-  EXPECT_TRUE(app.state.engineer.smoothing());
+  EXPECT_EQ(app.state.editors.dpi.current_level(), 3);
+  EXPECT_TRUE(app.state.editors.engineer.smoothing());
   EXPECT_EQ(app.state.connection, ConnectionState::kConnected);
   EXPECT_FALSE(app.rig.ui.overlays);
   // The empty driver memory reads as zeros, which the checks repair.
@@ -460,7 +460,7 @@ TEST(DriverFlowsTest, ApplySendsTheStateRecordAndKeepsItInTheStateFile) {
   DriverRig app;
   app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
-  app.state.dpi.SetCurrentLevel(2);
+  app.state.editors.dpi.SetCurrentLevel(2);
   app.rig.mouse.ClearRequests();
   EXPECT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
   EXPECT_EQ(app.Commands(),
@@ -479,9 +479,9 @@ TEST(DriverFlowsTest, ProfileRoundTripRestoresSectionsAndStateButNotMacroRecords
   DriverRig app;
   app.Start();
   ASSERT_EQ(app.flows.ReadDevInfo(false), FlowOutcome::kDone);
-  app.state.dpi.SetCount(5);
-  app.state.dpi.SetCurrentLevel(1);
-  app.state.fire_key.SetContinuous(true);
+  app.state.editors.dpi.SetCount(5);
+  app.state.editors.dpi.SetCurrentLevel(1);
+  app.state.editors.fire_key.SetContinuous(true);
   ASSERT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
   const auto driver_before = app.rig.driver.memory();
   const auto state_before = app.state.driver_state;
@@ -495,9 +495,9 @@ TEST(DriverFlowsTest, ProfileRoundTripRestoresSectionsAndStateButNotMacroRecords
   EXPECT_EQ(saved->size(), kDriverFileSize);
 
   // Change everything, including a macro record the load must leave alone.
-  app.state.dpi.SetCount(2);
-  app.state.fire_key.SetContinuous(false);
-  app.state.dpi.SetCurrentLevel(0);
+  app.state.editors.dpi.SetCount(2);
+  app.state.editors.fire_key.SetContinuous(false);
+  app.state.editors.dpi.SetCurrentLevel(0);
   ASSERT_EQ(app.flows.BtnApplyClick(), FlowOutcome::kDone);
   auto memory = app.rig.driver.memory();
   memory.resize(std::max<std::size_t>(memory.size(), 0x200));
@@ -515,8 +515,8 @@ TEST(DriverFlowsTest, ProfileRoundTripRestoresSectionsAndStateButNotMacroRecords
   EXPECT_TRUE(std::equal(after.begin() + 0xF2, after.begin() + 0xFD, driver_before.begin() + 0xF2));
   EXPECT_EQ(after[0x150], 0x99);
   EXPECT_EQ(app.state.driver_state.bytes, state_before.bytes);
-  EXPECT_EQ(app.state.dpi.count(), 5);
-  EXPECT_TRUE(app.state.fire_key.continuous());
+  EXPECT_EQ(app.state.editors.dpi.count(), 5);
+  EXPECT_TRUE(app.state.editors.fire_key.continuous());
 }
 
 TEST(DriverFlowsTest, ResetWithoutDriverModeFileDoesNothing) {

@@ -7,13 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "app/editors.h"
 #include "config/builtin_images.h"
-#include "fire/fire_colours_editor.h"
-#include "fire/fire_key_editor.h"
-#include "keys/button_editor.h"
-#include "perf/dpi_levels_editor.h"
-#include "perf/engineer_editor.h"
-#include "perf/lighting_editor.h"
 #include "support/editor_fixtures.h"
 
 namespace zelt {
@@ -27,37 +22,18 @@ using test_support::kFireKey;
 
 using ::testing::ElementsAre;
 
-struct Editors {
-  ButtonEditor buttons;
-  DpiLevelsEditor dpi;
-  LightingEditor lighting;
-  EngineerEditor engineer;
-  FireKeyEditor fire_key;
-  FireColoursEditor fire_colours;
+// Shown as a read shows an image, then built as an apply in device-memory mode builds it, before
+// the checksums.
+void Show(Editors& editors, const WorkingCopies& copies) {
+  editors.ReadFrom(copies);
+  editors.buttons.RefreshAimKey(FakeCaption, kAim);
+}
 
-  void Show(const WorkingCopies& copies) {
-    buttons.ReadCodesFrom(copies.profile);
-    buttons.ReadFrom(copies);
-    buttons.RefreshAimKey(FakeCaption, kAim);
-    dpi.ReadFrom(copies.section_a, copies.section_b);
-    lighting.ReadFrom(copies.section_a, copies.section_b);
-    engineer.ReadFrom(copies);
-    fire_key.ReadFrom(copies.fire_key);
-    fire_colours.ReadFrom(copies.fire_colours);
-  }
-
-  // What an apply in device-memory mode writes before the checksums.
-  void Build(WorkingCopies& copies) {
-    lighting.WriteTo(copies.section_a, copies.section_b);
-    dpi.WriteTo(copies.section_a, copies.section_b);
-    engineer.WriteTo(copies);
-    buttons.WriteTo(copies);
-    fire_key.WriteTo(copies.fire_key);
-    fire_colours.WriteTo(copies.fire_colours);
-    buttons.AIMKeyToDataBuf(copies.profile, FakeCaption, kAim, kFireKey, /*driver_only=*/false,
-                            fire_key.continuous());
-  }
-};
+void Build(Editors& editors, WorkingCopies& copies) {
+  editors.WriteTo(copies);
+  editors.buttons.AIMKeyToDataBuf(copies.profile, FakeCaption, kAim, kFireKey,
+                                  /*driver_only=*/false, editors.fire_key.continuous());
+}
 
 struct TrickyImage {
   std::string name;
@@ -165,9 +141,9 @@ TEST(EditorsRoundTrip, ShowingAnImageAndBuildingItBackChangesNoByte) {
     ASSERT_FALSE(CheckParameterBSection(copies.section_b));
 
     Editors editors;
-    editors.Show(copies);
+    Show(editors, copies);
     WorkingCopies built = copies;
-    editors.Build(built);
+    Build(editors, built);
     EXPECT_EQ(built.section_a, copies.section_a);
     EXPECT_EQ(built.section_b, copies.section_b);
     EXPECT_EQ(built.profile, copies.profile);
@@ -191,7 +167,7 @@ TEST(EditorsRoundTrip, BuildingWritesNoBitOutsideTheEditedFields) {
   for (std::size_t i = 0x1A; i <= 0x2E; ++i) owned_a[i] = 0xFF;
 
   Editors editors;
-  editors.Show(CopiesOf(BuiltinImage(1)));
+  Show(editors, CopiesOf(BuiltinImage(1)));
   for (std::uint8_t fill : kFills) {
     SCOPED_TRACE(int{fill});
     WorkingCopies built;
@@ -202,7 +178,7 @@ TEST(EditorsRoundTrip, BuildingWritesNoBitOutsideTheEditedFields) {
           std::span<std::uint8_t>(built.fire_key)}) {
       std::fill(region.begin(), region.end(), fill);
     }
-    editors.Build(built);
+    Build(editors, built);
     for (std::size_t i = 0; i < 48; ++i) {
       EXPECT_EQ((built.section_a[i] ^ fill) & ~owned_a[i], 0) << "section A byte " << i;
     }
@@ -232,21 +208,11 @@ TEST(EditorsRoundTrip, DriverOnlyApplyOfAShownDriverConfiguration) {
   const std::array<std::uint8_t, 4> record_in{0x82, 0x42, 0x5C, 0x06};
 
   Editors editors;
-  editors.lighting.SetKind(LightingFamily::kFlowing);  // as the mouse reported it
-  editors.buttons.ReadCodesFrom(copies.profile);
-  editors.buttons.ReadFrom(copies);
-  editors.dpi.ReadDriverFrom(copies.section_a, record_in);
-  editors.lighting.ReadDriverFrom(copies.section_a, record_in);
-  editors.engineer.ReadFrom(copies);
-  editors.engineer.ReadDriverSmoothing(record_in);
-  editors.fire_key.ReadFrom(copies.fire_key);
+  editors.ReadDriverFrom(copies, record_in, LightingFamily::kFlowing);  // the kind as reported
 
   WorkingCopies built = copies;
   std::array<std::uint8_t, 4> record = record_in;
-  editors.buttons.WriteDriverKeyMode(built.section_b);
-  editors.dpi.WriteDriverTo(built.section_a, built.section_b, record, editors.engineer.smoothing());
-  editors.lighting.WriteDriverTo(built.section_a, record);
-  editors.fire_key.WriteDriverTo(built.fire_key);
+  editors.WriteDriverTo(built, record);
 
   EXPECT_EQ(record, record_in);
   EXPECT_EQ(built.section_a, copies.section_a);
