@@ -53,12 +53,4 @@ std::array<std::string, 2 * kButtonCount> AppState::Codes() const {
   return codes;
 }
 
-std::string AppState::CaptionOf(std::string_view code, MacroNameSource* macro_names) const {
-  CaptionContext context;
-  context.driver_only = driver_only();
-  context.macro_names = macro_names;
-  context.fire_macro_codes = fire_macro_codes;
-  return CodeToName(code, *texts, context);
-}
-
 }  // namespace zelt

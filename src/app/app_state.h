@@ -6,12 +6,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/editors.h"
 #include "app/settings.h"
 #include "config/config_image.h"
-#include "keys/function_captions.h"
 #include "macros/driver_macro_list.h"
 #include "macros/macro_slots.h"
 #include "util/string_table.h"
@@ -45,8 +45,6 @@ struct AppState {
 
   // The eighteen function codes, key mode 1 first.
   std::array<std::string, 2 * kButtonCount> Codes() const;
-  // The caption of a code in the current language, with the macro and gun names known now.
-  std::string CaptionOf(std::string_view code, MacroNameSource* macro_names = nullptr) const;
 
   Settings settings;
   const StringTable* texts;

@@ -7,7 +7,7 @@
 #include "config/profile_files.h"
 #include "device/device_memory.h"
 #include "device/filter_driver.h"
-#include "keys/function_code.h"
+#include "keys/function_captions.h"
 #include "macros/macro_name_field.h"
 #include "util/file_io.h"
 
@@ -126,7 +126,11 @@ void ConfigFlows::PressPause() {
 
 std::string ConfigFlows::CaptionOf(std::string_view code) {
   MouseSlotNames names(state_, link_, ui_);
-  return state_.CaptionOf(code, &names);
+  CaptionContext context;
+  context.driver_only = state_.driver_only();
+  context.macro_names = &names;
+  context.fire_macro_codes = state_.fire_macro_codes;
+  return CodeToName(code, *state_.texts, context);
 }
 
 void ConfigFlows::Start() {

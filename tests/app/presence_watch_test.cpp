@@ -66,11 +66,7 @@ template <typename Ui>
 struct CountedMouse {
   CountedMouse() : mouse(BuiltinImage(1)), transport(mouse), link(transport, nullptr, clock) {}
 
-  std::vector<std::uint8_t> Commands() const {
-    std::vector<std::uint8_t> commands;
-    for (const auto& request : mouse.requests()) commands.push_back(request[1]);
-    return commands;
-  }
+  std::vector<std::uint8_t> Commands() const { return test_support::CommandsOf(mouse); }
 
   VirtualClock clock;
   VirtualMouse mouse;

@@ -56,6 +56,13 @@ class RecordingUi : public FlowUi {
   std::optional<std::filesystem::path> profile_path;  // what the file dialogs answer
 };
 
+// The requests a mouse received, each as its command byte.
+inline std::vector<std::uint8_t> CommandsOf(const VirtualMouse& mouse) {
+  std::vector<std::uint8_t> commands;
+  for (const auto& request : mouse.requests()) commands.push_back(request[1]);
+  return commands;
+}
+
 struct MouseRig {
   explicit MouseRig(VirtualMouseFaults faults = {}, const DataBuf& memory = BuiltinImage(1))
       : mouse(memory, faults), driver(faults.driver_id), link(mouse, &driver, clock) {
@@ -64,12 +71,7 @@ struct MouseRig {
     mouse.ClearRequests();
   }
 
-  // The requests the mouse received, each as its command byte.
-  std::vector<std::uint8_t> Commands() const {
-    std::vector<std::uint8_t> commands;
-    for (const auto& request : mouse.requests()) commands.push_back(request[1]);
-    return commands;
-  }
+  std::vector<std::uint8_t> Commands() const { return CommandsOf(mouse); }
 
   VirtualClock clock;
   VirtualMouse mouse;
