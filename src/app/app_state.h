@@ -67,10 +67,6 @@ struct AppState {
 
   // The fire area copy holds the mouse's or a file's fire macros, so an apply writes it.
   bool fire_area_loaded = false;
-  // Per macro slot: the slot's copy holds what the mouse holds (read whole, or written by a reset
-  // or a profile load) or what the user assigned. An apply writes only such slots, so a slot the
-  // program never read is not overwritten with the placeholder bytes of built-in image 1.
-  std::array<bool, kMacroSlotCount> macro_slot_loaded{};
   // Driver-only mode: the record sent with the driver state command and kept in the state file.
   DriverStateRecord driver_state;
 

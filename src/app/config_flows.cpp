@@ -159,7 +159,6 @@ void ConfigFlows::AdoptImage(bool full) {
   if (full) {
     CopyMacroAndFireRegions(state_.data_buf, copies);
     state_.macro_slots.ReadAndRefreshMacro(copies.macro_pages_a, copies.macro_pages_b);
-    state_.macro_slot_loaded.fill(true);
   }
   DataBufToUI();
 }
@@ -246,7 +245,7 @@ void ConfigFlows::InitNoDevice() {
   state_.data_buf = BuiltinImage(1);
   state_.macro_slots.ClearSlotNames();
   AdoptImage(true);
-  state_.macro_slot_loaded.fill(false);  // image 1's slots are not the mouse's
+  state_.macro_slots.ForgetMouseContents();  // image 1's slots are not the mouse's
 }
 
 void ConfigFlows::EnterNoDevice() {
@@ -353,12 +352,7 @@ FlowOutcome ConfigFlows::DownloadParameter() {
         WriteMemory(link_, ui_, regions::kFireArea.offset, regions::kFireArea.length,
                     copies.fire_area);
       }
-      // Codes of slots whose copy was never loaded are left out, so those slots stay untouched.
-      auto codes = state_.Codes();
-      for (auto& code : codes) {
-        const auto slot = SlotOfCode(code);
-        if (slot && !state_.macro_slot_loaded[static_cast<std::size_t>(*slot - 1)]) code.clear();
-      }
+      const auto codes = state_.Codes();
       state_.macro_slots.DownloadMacroSlots(link_, ui_, codes);
     }
     CloseSession(link_);

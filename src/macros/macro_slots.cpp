@@ -74,6 +74,7 @@ void MacroSlots::ReadAndRefreshMacro(std::span<const std::uint8_t, 1024> pages_a
     slot_names_[i] =
         IsMacroNamePresent(slots_[i].name_field) ? DecodeMacroName(slots_[i].name_field) : "";
   }
+  loaded_.fill(true);
 }
 
 void MacroSlots::RefreshBaseMacroBuf(std::span<std::uint8_t, 1024> pages_a,
@@ -96,8 +97,10 @@ void MacroSlots::DownloadMacroSlots(DeviceLink& link, FlowUi& ui,
   for (const std::string& code : codes) {
     if (auto slot = SlotOfCode(code)) write[static_cast<std::size_t>(*slot - 1)] = true;
   }
-  // A slot whose mouse name is one of the slot names already holds that macro in the mouse.
+  // A slot holding placeholders has nothing to give; a slot whose mouse name is one of the slot
+  // names already holds that macro in the mouse.
   for (std::size_t i = 0; i < write.size(); ++i) {
+    if (!loaded_[i]) write[i] = false;
     const std::string& mouse_name = mouse_slot_names_[i];
     if (mouse_name.empty()) continue;
     if (std::any_of(slot_names_.begin(), slot_names_.end(),

@@ -48,6 +48,10 @@ class MacroSlots {
   // slot name list.
   void ReadAndRefreshMacro(std::span<const std::uint8_t, 1024> pages_a,
                            std::span<const std::uint8_t, 512> pages_b);
+  // The slots no longer hold the mouse's macros (the pages they were rebuilt from are built-in
+  // placeholders): until a slot is rebuilt from the mouse's pages again, or filled by an
+  // assignment, the macro step leaves it alone in the mouse.
+  void ForgetMouseContents() { loaded_.fill(false); }
   // Copies the slots back into the macro page copies.
   void RefreshBaseMacroBuf(std::span<std::uint8_t, 1024> pages_a,
                            std::span<std::uint8_t, 512> pages_b) const;
@@ -57,13 +61,15 @@ class MacroSlots {
 
   // The macro step of an apply: writes name field and record of every slot some button code uses,
   // in slot order, except slots whose mouse slot name equals (ignoring case) one of the slot
-  // names. `codes` are the eighteen button codes of both key modes.
+  // names and slots whose contents are placeholders, so a slot never read is not overwritten.
+  // `codes` are the eighteen button codes of both key modes.
   void DownloadMacroSlots(DeviceLink& link, FlowUi& ui, std::span<const std::string> codes) const;
 
  private:
   std::array<MacroSlot, kMacroSlotCount> slots_{};
   std::array<std::string, kMacroSlotCount> slot_names_{};
   std::array<std::string, kMacroSlotCount> mouse_slot_names_{};
+  std::array<bool, kMacroSlotCount> loaded_{};  // the slot holds real contents
 };
 
 }  // namespace zelt

@@ -239,6 +239,19 @@ TEST(DownloadMacroSlots, SkipsSlotsWhoseMouseNameIsAmongTheSlotNames) {
   }
 }
 
+TEST(DownloadMacroSlots, LeavesSlotsAloneWhileTheyHoldPlaceholders) {
+  PagesA a{};
+  PagesB b{};
+  MacroSlots slots = NamedSlots(a, b);
+  slots.ForgetMouseContents();
+  MouseRig rig;
+  slots.DownloadMacroSlots(rig.link, rig.ui, Codes({"060121", "0E0621"}));
+  EXPECT_TRUE(rig.mouse.requests().empty());
+  slots.ReadAndRefreshMacro(a, b);  // read from the mouse again: the slots are real once more
+  slots.DownloadMacroSlots(rig.link, rig.ui, Codes({"060121"}));
+  EXPECT_THAT(WriteAddresses(rig), ElementsAre(std::pair(0x100u, 32u), std::pair(0x120u, 224u)));
+}
+
 TEST(DownloadMacroSlots, SendsNothingWhenNoButtonPlaysASlot) {
   PagesA a{};
   PagesB b{};
