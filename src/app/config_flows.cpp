@@ -362,15 +362,17 @@ FlowOutcome ConfigFlows::DownloadParameter() {
 }
 
 bool ConfigFlows::BeginDriverSession() {
-  return link_.SendCommand(Command::BeginSessionCmd) &&
-         link_.report()[1] == kBeginSessionSignature && link_.SendCommand(Command::IdentifyCmd) &&
-         link_.report()[1] == kIdentifySignature;
+  Report reply{};
+  return link_.SendCommand(Command::BeginSessionCmd, reply) && reply[1] == kBeginSessionSignature &&
+         link_.SendCommand(Command::IdentifyCmd, reply) && reply[1] == kIdentifySignature;
 }
 
 bool ConfigFlows::OpenDriverSession(std::uint8_t second_identify_p2, Report* last_reply) {
   if (!BeginDriverSession()) return false;
-  if (!link_.SendCommand(Command::IdentifyCmd, kDriverIdentifyP1, second_identify_p2)) return false;
-  *last_reply = link_.report();
+  if (!link_.SendCommand(Command::IdentifyCmd, *last_reply, kDriverIdentifyP1,
+                         second_identify_p2)) {
+    return false;
+  }
   return (last_reply->at(2) & kDriverFormFlag) != 0;
 }
 
@@ -463,11 +465,11 @@ FlowOutcome ConfigFlows::DriverOnlyConnect() {
 
   SetTimer(PresenceTimer::kPresence, false);
   ui_.ShowOverlays();
-  if (!link_.SendCommand(Command::DriverIdCmd)) {
+  Report id_reply{};
+  if (!link_.SendCommand(Command::DriverIdCmd, id_reply)) {
     ui_.HideProgress();
     return DriverConnectFailed();
   }
-  const Report id_reply = link_.report();
   const auto driver_id = static_cast<std::uint16_t>(id_reply[1] << 8 | id_reply[2]);
   if (!link_.OpenDriverDevice(driver_id)) {
     ui_.HideProgress();

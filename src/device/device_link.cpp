@@ -149,6 +149,15 @@ bool DeviceLink::SendCommand(Command command, std::uint8_t p1, std::uint8_t p2, 
   return ExchangeLocked({kReportId, Byte(command), p1, p2, p3, p4, 0, 0}, kCommandRhythm);
 }
 
+bool DeviceLink::SendCommand(Command command, Report& reply, std::uint8_t p1, std::uint8_t p2,
+                             std::uint8_t p3, std::uint8_t p4) {
+  std::lock_guard lock(mutex_);
+  const bool done =
+      ExchangeLocked({kReportId, Byte(command), p1, p2, p3, p4, 0, 0}, kCommandRhythm);
+  reply = report_;
+  return done;
+}
+
 bool DeviceLink::WriteDataCmd(const std::array<std::uint8_t, 6>& data) {
   std::lock_guard lock(mutex_);
   return ExchangeLocked({kReportId, Byte(Command::WriteDataCmd), data[0], data[1], data[2], data[3],

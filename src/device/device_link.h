@@ -80,6 +80,11 @@ class DeviceLink {
   // One command exchange: true when the mouse answered with status 0xCC.
   bool SendCommand(Command command, std::uint8_t p1 = 0, std::uint8_t p2 = 0, std::uint8_t p3 = 0,
                    std::uint8_t p4 = 0);
+  // The same, also handing back the report buffer as this exchange left it, taken under the same
+  // lock: with a second thread on the link (the key poller), report() may already show that
+  // thread's next exchange.
+  bool SendCommand(Command command, Report& reply, std::uint8_t p1 = 0, std::uint8_t p2 = 0,
+                   std::uint8_t p3 = 0, std::uint8_t p4 = 0);
   // Command 7 with six data bytes in report bytes 2..7; true on status 0xCC.
   bool WriteDataCmd(const std::array<std::uint8_t, 6>& data);
   // Command 5; on status 0xCC the data reply copy gets reply bytes 1..7, otherwise seven 0xFF.

@@ -110,11 +110,11 @@ VerifiedWriteResult WriteImageVerified(DeviceLink& link, FlowUi& ui,
 
 SessionStart OpenSession(DeviceLink& link) {
   SessionStart start;
-  start.begun = link.SendCommand(Command::BeginSessionCmd);
-  start.begin_reply = link.report()[1];
+  Report begin_reply{};
+  start.begun = link.SendCommand(Command::BeginSessionCmd, begin_reply);
+  start.begin_reply = begin_reply[1];
   if (!start.begun) return start;
-  start.identified = link.SendCommand(Command::IdentifyCmd);
-  start.identify_reply = link.report();
+  start.identified = link.SendCommand(Command::IdentifyCmd, start.identify_reply);
   if (!start.identified) return start;
   start.signature_ok = start.identify_reply[1] == kIdentifySignature;
   start.ready = (start.identify_reply[2] & kReadyFlag) != 0;

@@ -241,17 +241,20 @@ TEST(MemoryTypeCode, MapsTheThreeKnownCodesAndNothingElse) {
 TEST(DeviceLink, KeepsExchangesFromTwoThreadsSerial) {
   MouseRig rig;
   std::atomic<bool> stop{false};
-  std::thread poller([&] {
+  std::jthread poller([&] {
     while (!stop) rig.link.ReadKeyStatus();
   });
+  // Ends the poller however the loop ends, so a failed assertion reports instead of aborting.
+  struct Stop {
+    std::atomic<bool>& stop;
+    ~Stop() { stop = true; }
+  } stop_on_exit{stop};
   for (int i = 0; i < 200; ++i) {
-    ASSERT_TRUE(rig.link.SendCommand(Command::DriverIdCmd));
-    auto report = rig.link.report();
+    Report report{};
+    ASSERT_TRUE(rig.link.SendCommand(Command::DriverIdCmd, report));
     ASSERT_EQ(report[1], 0x5A);  // the reply to this command, not to the poller's
     ASSERT_EQ(report[2], 0x30);
   }
-  stop = true;
-  poller.join();
 }
 
 }  // namespace
